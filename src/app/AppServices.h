@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include "app/AppPaths.h"
+
+class Runtime;
+class Dialogs;
+class Forms;
+class SettingsStore;
+struct Config;
+class Shell;
+class Clipboard;
+class ScreenMetrics;
+class BrowserFactory;
+class QNetworkAccessManager;
+
+// What the windows are given: the platform's interfaces, the settings and the shared
+// configuration values. The desktop program, the batch modes and the tests each build
+// one with their own implementations.
+struct AppServices {
+    Runtime& runtime;
+    Dialogs& dialogs;
+    Forms& forms;
+    SettingsStore& settings;
+    Config& config;
+    Shell& shell;
+    Clipboard& clipboard;
+    ScreenMetrics& screen;
+    BrowserFactory& browsers;
+    // Every request of the run goes through it; its cookie jar is the run's only one.
+    QNetworkAccessManager& network;
+    AppPaths paths;
+    // Scheme and host of the search engine.
+    QString searchBase;
+    // The maker's web site; empty when none is configured.
+    QString makerSite;
+};

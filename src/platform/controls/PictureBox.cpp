@@ -1,0 +1,36 @@
+#include "platform/controls/PictureBox.h"
+
+PictureBox::PictureBox(QObject* owner, const QString& name, const QString& picture)
+    : Control(owner, name), picture_(picture) {}
+
+void PictureBox::setPicture(const QString& resource) {
+    if (picture_ != resource) {
+        picture_ = resource;
+        notify();
+    }
+}
+
+void PictureBox::setBackColor(const Color& color) {
+    if (backColor_ != color) {
+        backColor_ = color;
+        notify();
+    }
+}
+
+void PictureBox::mouseDown(MouseButton button, QPoint twips) {
+    if (onMouseDown) {
+        onMouseDown(button, twips);
+    }
+}
+
+void PictureBox::mouseMove(MouseButton button, QPoint twips) {
+    if (onMouseMove) {
+        onMouseMove(button, twips);
+    }
+}
+
+void PictureBox::mouseUp(MouseButton button, QPoint twips) {
+    if (onMouseUp) {
+        onMouseUp(button, twips);
+    }
+}

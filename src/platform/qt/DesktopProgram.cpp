@@ -1,0 +1,129 @@
+#include "platform/qt/DesktopProgram.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QNetworkAccessManager>
+#include <QTranslator>
+#include <cstdio>
+
+#include "app/AppServices.h"
+#include "app/Config.h"
+#include "app/Startup.h"
+#include "platform/browser/BrowserFactory.h"
+#include "platform/qt/DesktopShell.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtScreenMetrics.h"
+#include "platform/qt/QtWindowHost.h"
+#include "platform/qt/ScreenshotTour.h"
+#include "platform/runtime/QtRuntime.h"
+#include "platform/settings/IniSettingsStore.h"
+#include "platform/window/Forms.h"
+
+// The resources live in the shell's static library; the linker keeps them only when
+// asked by name (and Q_INIT_RESOURCE cannot stand inside a namespace).
+static void initResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace {
+
+// Chromium refuses to start as root with its sandbox on.
+void allowWebEngineAsRoot() {
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        std::fprintf(stderr,
+                     "orvellin: running as root, so the web engine runs without its sandbox "
+                     "(QTWEBENGINE_DISABLE_SANDBOX=1)\n");
+    }
+}
+
+void useChineseLook(QApplication& app, QTranslator& translator) {
+    const QString cjk = QStringLiteral("Noto Sans CJK SC");
+    if (QFontDatabase::families().contains(cjk)) {
+        QFont font(cjk);
+        font.setPointSize(10);
+        QApplication::setFont(font);
+    }
+    if (translator.load(QStringLiteral("qtbase_zh_CN"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        app.installTranslator(&translator);
+    }
+}
+
+// The embedded browsers arrive with the web engine adapter; until then windows get none.
+class NoBrowsers final : public BrowserFactory {
+  public:
+    Browser* create(QObject*, const QString&) override { return nullptr; }
+};
+
+}  // namespace
+
+namespace DesktopProgram {
+
+int run(int argc, char** argv) {
+    allowWebEngineAsRoot();
+    initResources();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orvellin"));
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption screenshots(
+        QStringLiteral("screenshots"),
+        QStringLiteral("Save a picture of every window to DIR and end."), QStringLiteral("DIR"));
+    parser.addOption(screenshots);
+    parser.process(app);
+
+    QTranslator translator;
+    useChineseLook(app, translator);
+
+    QtRuntime runtime;
+    QtDialogs dialogs(runtime);
+    Forms forms(runtime, dialogs);
+    QtWindowHost host(forms);
+    dialogs.setWindowHost(&host);
+    const AppPaths paths = AppPaths::forCurrentUser();
+    IniSettingsStore settings(paths.configFile);
+    Config config;
+    DesktopShell shell;
+    QtClipboard clipboard;
+    QtScreenMetrics screen(host);
+    NoBrowsers browsers;
+    QNetworkAccessManager network;
+    AppServices services{runtime,
+                         dialogs,
+                         forms,
+                         settings,
+                         config,
+                         shell,
+                         clipboard,
+                         screen,
+                         browsers,
+                         network,
+                         paths,
+                         QStringLiteral("https://search.yahoo.com"),
+                         qEnvironmentVariable("ORVELLIN_MAKER_SITE")};
+
+    Startup::registerWindows(services);
+    std::unique_ptr<ScreenshotTour> tour;
+    if (parser.isSet(screenshots)) {
+        tour = std::make_unique<ScreenshotTour>(services, host, parser.value(screenshots));
+        tour->start();
+    }
+    Startup::start(services);
+    const int code = runtime.run();
+    if (tour && !tour->failures().isEmpty()) {
+        std::fprintf(stderr, "orvellin: no picture of %s\n",
+                     qPrintable(tour->failures().join(u", ")));
+        return 1;
+    }
+    return code;
+}
+
+}  // namespace DesktopProgram

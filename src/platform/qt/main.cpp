@@ -1,0 +1,5 @@
+#include "platform/qt/DesktopProgram.h"
+
+int main(int argc, char** argv) {
+    return DesktopProgram::run(argc, argv);
+}

@@ -1,0 +1,3 @@
+#pragma once
+
+enum class WindowState { Normal, Minimized, Maximized };

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QList>
+#include <QPointer>
+
+#include "platform/browser/BrowserFactory.h"
+
+class FakeBrowser;
+class Runtime;
+
+class FakeBrowserFactory final : public BrowserFactory {
+  public:
+    explicit FakeBrowserFactory(Runtime& runtime) : runtime_(runtime) {}
+    Browser* create(QObject* owner, const QString& name) override;
+    // The browsers made so far that still exist, newest last.
+    QList<FakeBrowser*> browsers() const;
+
+  private:
+    Runtime& runtime_;
+    QList<QPointer<FakeBrowser>> made_;
+};

@@ -1,0 +1,10 @@
+#include "support/FakeClipboard.h"
+
+void FakeClipboard::clear() {
+    text_.clear();
+    ++clears_;
+}
+
+void FakeClipboard::setText(const QString& text) {
+    text_ = text;
+}

@@ -1,0 +1,20 @@
+#include "support/TestApp.h"
+
+#include "app/Startup.h"
+
+TestApp::TestApp()
+    : services{runtime,
+               dialogs,
+               forms,
+               settings,
+               config,
+               shell,
+               clipboard,
+               screen,
+               browsers,
+               network,
+               AppPaths::under(temp.path()),
+               QStringLiteral("http://127.0.0.1:9"),
+               QString()} {
+    Startup::registerWindows(services);
+}
