@@ -43,11 +43,4 @@ inline const Key kSearchTimeout{kSectionSearchWindow, QStringLiteral("Combo2"),
 inline const Key kCopyMoveFolder{kSectionCopyMove, QStringLiteral("目的文件夹"), QString()};
 inline const Key kCopyMoveOption{kSectionCopyMove, QStringLiteral("OpIndex"), QStringLiteral("4")};
 
-// The window position record, in the section named after the window.
-inline const QString kGeometryResolution = QStringLiteral("分辨率");
-inline const QString kGeometryTop = QStringLiteral("上");
-inline const QString kGeometryLeft = QStringLiteral("左");
-inline const QString kGeometryWidth = QStringLiteral("宽");
-inline const QString kGeometryHeight = QStringLiteral("高");
-
 }  // namespace Settings
