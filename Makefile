@@ -11,6 +11,9 @@ else
   CMAKE_FLAGS :=
 endif
 CTEST_JOBS ?= 2
+# Lets checkouts in different folders share one compiler cache.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := true
 
 .PHONY: all deps build run test bench fuzz format check-format
 

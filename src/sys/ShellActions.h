@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class Shell;
+class Dialogs;
+
+// The shell operations of the windows, over the desktop's handlers.
+
+// Opens a file with its associated program; "文件不存在！" when there is no such file.
+void OpenWithShell(const QString& path, Shell& shell, Dialogs& dialogs);
+// Opens the file's folder with the file selected; true when the desktop did.
+bool ShowInFolder(const QString& path, Shell& shell);
+// Opens a web address in the desktop's web browser.
+void OpenWebPage(const QString& address, Shell& shell);
+// The folder picker, starting at the initial path's folder (the home folder when the
+// path is empty or its folder is missing). Gives the chosen folder, or the initial
+// path when cancelled, in both cases ending in "/".
+QString BrowseForFolder(Dialogs& dialogs, const QString& initialPath, const QString& title,
+                        const QString& homeFolder);
