@@ -23,6 +23,18 @@ QString CutToUtf8Bytes(const QString& text, qsizetype maxBytes) {
     return text;
 }
 
+QString CutToCharacters(const QString& text, qsizetype maxCharacters) {
+    if (maxCharacters <= 0) {
+        return {};
+    }
+    if (maxCharacters >= text.size()) {
+        return text;
+    }
+    const bool splitsPair =
+        text.at(maxCharacters - 1).isHighSurrogate() && text.at(maxCharacters).isLowSurrogate();
+    return text.left(splitsPair ? maxCharacters - 1 : maxCharacters);
+}
+
 QString CleanFileName(const QString& name) {
     QString clean = name;
     for (const QChar c : {u'\\', u'/', u':', u'*', u'?', u'"', u'<', u'>', u'|'}) {

@@ -10,3 +10,7 @@ QString CleanFileName(const QString& name);
 
 // The longest start of `text` within `maxBytes` UTF-8 bytes, never cutting a character.
 QString CutToUtf8Bytes(const QString& text, qsizetype maxBytes);
+
+// The first `maxCharacters` UTF-16 units of a text, one fewer when the last one kept
+// would be the first half of a surrogate pair.
+QString CutToCharacters(const QString& text, qsizetype maxCharacters);

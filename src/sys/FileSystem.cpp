@@ -1,8 +1,16 @@
 #include "sys/FileSystem.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <dirent.h>
+#include <sys/stat.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <algorithm>
+#include <optional>
+
+#include "app/AppPaths.h"
 #include "platform/dialogs/Dialogs.h"
 #include "sys/CleanFileName.h"
 
@@ -11,15 +19,6 @@ namespace {
 const QString kBadFolderName = QStringLiteral("文件夹名称有误！不能创建文件夹！");
 constexpr qsizetype kMaxExtensionLength = 6;
 constexpr qsizetype kMaxCounterDigits = 9;
-
-QString localPath(const QString& path) {
-    QString local = path.trimmed();
-    if (local.left(8).toLower() == QStringLiteral("file:///")) {
-        local = local.mid(7);  // keep the slash of the absolute path
-    }
-    local.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return local;
-}
 
 bool isDigits(const QString& text, qsizetype maxDigits) {
     if (text.isEmpty() || text.size() > maxDigits) {
@@ -44,10 +43,108 @@ QString splitExtension(const QString& name, QString& base) {
     return name.mid(dot + 1).trimmed();
 }
 
+struct Entry {
+    QString name;
+    bool folder = false;
+};
+
+using FolderId = QPair<quint64, quint64>;  // device and inode
+
+// The entries of one folder that the walks report, sorted by name; nothing when the
+// folder cannot be opened or was walked before (reached again through a symbolic link,
+// which is how link loops end). Names whose bytes are not valid UTF-8 cannot be named
+// again through a text path (they would decode to U+FFFD and might then name another
+// file), so they are left out, like entries whose type cannot be read (a dangling
+// link). Only folders and regular files count: a FIFO or a device opened as a file
+// would block or harm the caller.
+std::optional<QList<Entry>> listFolder(const QString& folder, QSet<FolderId>& walked) {
+    DIR* dir = opendir(QFile::encodeName(folder).constData());
+    if (!dir) {
+        return std::nullopt;
+    }
+    struct stat self {};
+    if (fstat(dirfd(dir), &self) != 0 ||
+        walked.contains({quint64(self.st_dev), quint64(self.st_ino)})) {
+        closedir(dir);
+        return std::nullopt;
+    }
+    walked.insert({quint64(self.st_dev), quint64(self.st_ino)});
+
+    QList<Entry> entries;
+    while (const dirent* item = readdir(dir)) {
+        const QByteArray raw(item->d_name);
+        if (raw == "." || raw == "..") {
+            continue;
+        }
+        const QString name = QFile::decodeName(raw);
+        if (QFile::encodeName(name) != raw || name.toLower() == QStringLiteral("pagefile.sys")) {
+            continue;
+        }
+        struct stat info {};
+        if (fstatat(dirfd(dir), raw.constData(), &info, 0) != 0) {
+            continue;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            entries.append({name, true});
+        } else if (S_ISREG(info.st_mode)) {
+            entries.append({name, false});
+        }
+    }
+    closedir(dir);
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        const int order = a.name.compare(b.name, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a.name < b.name;
+    });
+    return entries;
+}
+
+// Lists the folder, then walks its subfolders depth-first in the order found.
+void walk(QString& folder, QStringList& result, bool recursive, bool wantFolders) {
+    if (!folder.endsWith(QLatin1Char('/'))) {
+        folder += QLatin1Char('/');
+    }
+    QSet<FolderId> walked;
+    QStringList pending{folder};
+    while (!pending.isEmpty()) {
+        const QString current = pending.takeLast();
+        const auto entries = listFolder(current, walked);
+        if (!entries) {
+            continue;
+        }
+        QStringList subfolders;
+        for (const Entry& entry : *entries) {
+            const QString full = current + entry.name;
+            if (entry.folder) {
+                subfolders.append(full + QLatin1Char('/'));
+                if (wantFolders) {
+                    result.append(full);
+                }
+            } else if (!wantFolders) {
+                result.append(full);
+            }
+        }
+        if (recursive) {
+            // The last one pushed is walked first: push in reverse to keep the found order.
+            for (auto it = subfolders.crbegin(); it != subfolders.crend(); ++it) {
+                pending.append(*it);
+            }
+        }
+    }
+}
+
 }  // namespace
 
+QString LocalFilePath(const QString& path) {
+    QString local = path.trimmed();
+    if (local.left(8).toLower() == QStringLiteral("file:///")) {
+        local = local.mid(7);  // keep the slash of the absolute path
+    }
+    local.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return local;
+}
+
 bool FileExists(const QString& path) {
-    const QString local = localPath(path);
+    const QString local = LocalFilePath(path);
     return !local.isEmpty() && QFileInfo(local).isFile();
 }
 
@@ -89,6 +186,21 @@ QString CreateFolderPath(const QString& path, Dialogs& dialogs) {
         return {};
     }
     return QFileInfo(built).isDir() ? built : QString();
+}
+
+void ListSubfolders(QString& folder, QStringList& result, bool recursive) {
+    if (!folder.startsWith(QLatin1Char('/'))) {
+        return;
+    }
+    walk(folder, result, recursive, true);
+}
+
+void ListFiles(QString& folder, QStringList& result, bool recursive) {
+    // An empty text would otherwise become "/" and walk the whole file system.
+    if (folder.isEmpty()) {
+        return;
+    }
+    walk(folder, result, recursive, false);
 }
 
 QString FileNameOf(const QString& path, bool withoutExtension) {
@@ -170,4 +282,16 @@ bool IsHostName(const QString& text) {
     const QStringList labels = host.split(QLatin1Char('.'));
     const qsizetype last = labels.constLast().size();
     return labels.size() >= 2 && labels.size() <= 5 && last >= 2 && last <= 4;
+}
+
+QString GetShortPath(const QString& path) {
+    return !path.isEmpty() && QFileInfo::exists(path) ? path : QString();
+}
+
+QString GetInternetCacheFolder(const AppPaths& paths) {
+    QString folder = paths.cacheFolder;
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/'))) {
+        folder.chop(1);
+    }
+    return folder;
 }

@@ -4,11 +4,15 @@
 #include <QStringList>
 
 class Dialogs;
+struct AppPaths;
 
 // Paths, files and folders. Paths use "/" as the separator; a rule stated for "\" holds
 // for "/". Failures fold into the result (false, the empty text, the unchanged input).
 
-// A file (not a folder) exists. "file:///x" names the absolute path "/x".
+// The local path a file text names: trimmed, "file:///x" as the absolute path "/x",
+// every "\" as "/".
+QString LocalFilePath(const QString& path);
+// A file (not a folder) exists at LocalFilePath(path).
 bool FileExists(const QString& path);
 // A folder exists.
 bool FolderExists(const QString& path);
@@ -18,6 +22,18 @@ bool FolderExists(const QString& path);
 // empty text. An empty part ends the walk; a part that cleans to nothing shows
 // "文件夹名称有误！不能创建文件夹！" and ends it too.
 QString CreateFolderPath(const QString& path, Dialogs& dialogs);
+
+// The directory walks append full paths to the caller's list, which starts with one
+// empty element and is never cleared. Each folder's entries are taken in name order
+// (case-insensitive, as a Windows volume lists them); with `recursive`, the
+// subfolders are walked after the whole folder, depth-first, in the order found.
+// "/" is appended to `folder` when it lacks one (the caller sees the change).
+// Folders that cannot be listed add nothing; "pagefile.sys" is never listed.
+//
+// Every subfolder of an absolute folder; a relative folder adds nothing.
+void ListSubfolders(QString& folder, QStringList& result, bool recursive);
+// Every regular file below the folder (relative folders are taken from the current one).
+void ListFiles(QString& folder, QStringList& result, bool recursive);
 
 // The name after the last "/" (a "\" counts as "/"), trimmed; with the flag, without
 // the text from its last ".".
@@ -35,3 +51,10 @@ QString SplitNumberSuffix(const QString& name, QString& base);
 QString SiteRoot(const QString& address);
 // A text that looks like a host name with an optional port ("abc.de", "abc.de:8080").
 bool IsHostName(const QString& text);
+
+// The short form of an existing path; Linux names have none, so the path itself. The
+// empty text when nothing exists there.
+QString GetShortPath(const QString& path);
+// The folder of the program's URL cache (under the per-user cache folder), without a
+// trailing "/"; the empty text when unknown.
+QString GetInternetCacheFolder(const AppPaths& paths);

@@ -1,20 +1,31 @@
 #include "sys/ShellActions.h"
 
+#include <QLocale>
+#include <QUrl>
+
+#include "app/SettingsKeys.h"
 #include "platform/desktop/Shell.h"
 #include "platform/dialogs/Dialogs.h"
 #include "sys/FileSystem.h"
+
+namespace {
+
+QString percentEncoded(const QString& text) {
+    return QString::fromLatin1(QUrl::toPercentEncoding(text));
+}
+
+}  // namespace
 
 void OpenWithShell(const QString& path, Shell& shell, Dialogs& dialogs) {
     if (!FileExists(path)) {
         dialogs.error(QStringLiteral("文件不存在！"));
         return;
     }
-    shell.openFile(path.trimmed());
+    shell.openFile(LocalFilePath(path));
 }
 
 bool ShowInFolder(const QString& path, Shell& shell) {
-    const QString file = path.trimmed();
-    return FileExists(file) && shell.showInFolder(file);
+    return FileExists(path) && shell.showInFolder(LocalFilePath(path));
 }
 
 void OpenWebPage(const QString& address, Shell& shell) {
@@ -26,11 +37,12 @@ QString BrowseForFolder(Dialogs& dialogs, const QString& initialPath, const QStr
     QString start = initialPath.trimmed();
     if (start.isEmpty()) {
         start = homeFolder;
-    }
-    // D:/a/b/ and D:/a/b both start at D:/a/.
-    const qsizetype slash = start.left(start.size() - 1).lastIndexOf(QLatin1Char('/'));
-    if (slash >= 0) {
-        start = start.left(slash + 1);
+    } else {
+        // The folder above the given one: /a/b/ and /a/b both start at /a/.
+        const qsizetype slash = start.left(start.size() - 1).lastIndexOf(QLatin1Char('/'));
+        if (slash >= 0) {
+            start = start.left(slash + 1);
+        }
     }
     if (!FolderExists(start)) {
         start = homeFolder;
@@ -43,4 +55,27 @@ QString BrowseForFolder(Dialogs& dialogs, const QString& initialPath, const QStr
         chosen += QLatin1Char('/');
     }
     return chosen;
+}
+
+bool SendFeedbackMail(Shell& shell, const QString& makerSite, const QDate& today) {
+    const QString host = QUrl::fromUserInput(makerSite.trimmed()).host();
+    if (makerSite.trimmed().isEmpty() || host.isEmpty()) {
+        return false;
+    }
+    const QString subject =
+        QStringLiteral("我要对[") + Settings::kAppTitle + QStringLiteral("]提建议");
+    // A form to fill in: each label is followed by room for the answer.
+    QString body = QStringLiteral("软件名称：") + Settings::kAppTitle +
+                   QStringLiteral(
+                       " 姓名：          "
+                       " Email：           "
+                       " 联系地址：           "
+                       " 邮编：              "
+                       " 电话：                    "
+                       " 日期：");
+    body += QLocale(QLocale::Chinese, QLocale::China).toString(today, QLocale::ShortFormat);
+    // "?" starts the parameters; subject and body are percent-encoded so that the
+    // Chinese texts and the blanks arrive as written.
+    return shell.openUrl(QStringLiteral("mailto:feedback@") + host + QStringLiteral("?subject=") +
+                         percentEncoded(subject) + QStringLiteral("&body=") + percentEncoded(body));
 }

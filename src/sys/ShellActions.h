@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 class Shell;
@@ -8,6 +9,7 @@ class Dialogs;
 // The shell operations of the windows, over the desktop's handlers.
 
 // Opens a file with its associated program; "文件不存在！" when there is no such file.
+// The path is read as FileExists reads it ("file:///x" names "/x").
 void OpenWithShell(const QString& path, Shell& shell, Dialogs& dialogs);
 // Opens the file's folder with the file selected; true when the desktop did.
 bool ShowInFolder(const QString& path, Shell& shell);
@@ -18,3 +20,7 @@ void OpenWebPage(const QString& address, Shell& shell);
 // path when cancelled, in both cases ending in "/".
 QString BrowseForFolder(Dialogs& dialogs, const QString& initialPath, const QString& title,
                         const QString& homeFolder);
+// Opens a feedback mail to "feedback@" and the maker site's host in the mail program,
+// with the subject and the form of the body filled in and `today` as its date. False,
+// and nothing opened, when no maker site is set.
+bool SendFeedbackMail(Shell& shell, const QString& makerSite, const QDate& today);

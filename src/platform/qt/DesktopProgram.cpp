@@ -23,6 +23,7 @@
 #include "platform/runtime/QtRuntime.h"
 #include "platform/settings/IniSettingsStore.h"
 #include "platform/window/Forms.h"
+#include "search/SearchAddress.h"
 
 // The resources live in the shell's static library; the linker keeps them only when
 // asked by name (and Q_INIT_RESOURCE cannot stand inside a namespace).
@@ -78,7 +79,20 @@ int run(int argc, char** argv) {
         QStringLiteral("screenshots"),
         QStringLiteral("Save a picture of every window to DIR and end."), QStringLiteral("DIR"));
     parser.addOption(screenshots);
+    const QCommandLineOption searchBaseOption(
+        QStringLiteral("search-base"),
+        QStringLiteral("Scheme and host of the search engine (default %1; also "
+                       "ORVELLIN_SEARCH_BASE).")
+            .arg(kDefaultSearchBase),
+        QStringLiteral("URL"));
+    parser.addOption(searchBaseOption);
     parser.process(app);
+    const QString searchBase = ChooseSearchBase(parser.value(searchBaseOption),
+                                                qEnvironmentVariable("ORVELLIN_SEARCH_BASE"));
+    if (searchBase.isEmpty()) {
+        std::fprintf(stderr, "orvellin: the search base must be an http or https address\n");
+        return 2;
+    }
 
     QTranslator translator;
     useChineseLook(app, translator);
@@ -107,7 +121,7 @@ int run(int argc, char** argv) {
                          browsers,
                          network,
                          paths,
-                         QStringLiteral("https://search.yahoo.com"),
+                         searchBase,
                          qEnvironmentVariable("ORVELLIN_MAKER_SITE")};
 
     Startup::registerWindows(services);

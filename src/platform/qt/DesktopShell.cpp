@@ -1,19 +1,44 @@
 #include "platform/qt/DesktopShell.h"
 
+#include <QDBusMessage>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
 
+namespace {
+
+// A file manager that has not answered by then is taken as absent.
+constexpr int kFileManagerTimeoutMs = 5000;
+
+QUrl fileUrl(const QString& path) {
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+}
+
+}  // namespace
+
+DesktopShell::DesktopShell(const QDBusConnection& bus) : bus_(bus) {}
+
 bool DesktopShell::openFile(const QString& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return QDesktopServices::openUrl(fileUrl(path));
 }
 
 bool DesktopShell::showInFolder(const QString& path) {
+    if (bus_.isConnected()) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.FileManager1"),
+            QStringLiteral("/org/freedesktop/FileManager1"),
+            QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+        call << QStringList{QString::fromLatin1(fileUrl(path).toEncoded())} << QString();
+        const QDBusMessage reply = bus_.call(call, QDBus::Block, kFileManagerTimeoutMs);
+        if (reply.type() == QDBusMessage::ReplyMessage) {
+            return true;
+        }
+    }
     return openFolder(QFileInfo(path).absolutePath());
 }
 
 bool DesktopShell::openFolder(const QString& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return QDesktopServices::openUrl(fileUrl(path));
 }
 
 bool DesktopShell::openUrl(const QString& url) {
