@@ -3,7 +3,6 @@
 #include "Version.h"
 #include "app/AppServices.h"
 #include "app/SettingsKeys.h"
-#include "download/fFileDownload.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/window/Forms.h"
@@ -38,7 +37,7 @@ void fCover::Command1_Click() {
     // Until the search window exists, the cover leads to the download window, whose
     // close shows the cover again.
     hide();
-    if (Window* download = forms().load(fFileDownload::kName)) {
+    if (Window* download = forms().load(QStringLiteral("fFileDownload"))) {
         download->show();
     }
 }
