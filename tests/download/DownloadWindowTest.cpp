@@ -288,55 +288,6 @@ TEST(DownloadWindow, RightButtonOpensTheListMenuWithRemovalOrStopEnabled) {
     EXPECT_TRUE(w->menu停止下载->enabled());
 }
 
-TEST(DownloadWindow, MenusHaveTheirItemsAndSeparatorsInOrder) {
-    TestApp app;
-    auto* w = openDownloadWindow(app);
-    QStringList bar;
-    for (const MenuItem* menu : w->menus()) {
-        bar << menu->caption();
-    }
-    EXPECT_EQ(bar, QStringList({"列表操作(&D)", "窗口(&W)", "工具(&T)", "帮助(&H)"}));
-    auto captions = [](const MenuItem* menu) {
-        QStringList out;
-        for (const MenuItem* item : menu->items()) {
-            out << item->caption();
-        }
-        return out;
-    };
-    EXPECT_EQ(captions(w->menu列表操作), QStringList({"全选",
-                                                      "全不选",
-                                                      "随机排序列表(打乱)",
-                                                      "自动调整列宽",
-                                                      "-",
-                                                      "重新下载",
-                                                      "-",
-                                                      "移除(不删除文件)",
-                                                      "删除文件(不移除)",
-                                                      "-",
-                                                      "开始下载",
-                                                      "停止下载",
-                                                      "取消下载选中项",
-                                                      "-",
-                                                      "打开下载文件",
-                                                      "打开所在文件夹",
-                                                      "用记事本打开文件",
-                                                      "-",
-                                                      "复制名称",
-                                                      "批量替换网址",
-                                                      "导出名称",
-                                                      "-",
-                                                      "关闭本下载窗口"}));
-    EXPECT_EQ(captions(w->menu工具),
-              QStringList({"设置", "自动定位到下载项", "-", "检查文件是否存在",
-                           "检查并纠正磁盘文件类型", "-", "清空IE浏览器缓存", "打开文件判断类型"}));
-    EXPECT_EQ(captions(w->menu重新下载).size(), 5);
-    EXPECT_EQ(captions(w->menu移除).size(), 5);
-    EXPECT_EQ(captions(w->menu删除文件).size(), 4);
-    EXPECT_FALSE(w->menu自动定位到下载项->checked());
-    // Without the maker's site its pages stay disabled.
-    EXPECT_FALSE(w->menu软件主页->enabled());
-}
-
 TEST(DownloadWindow, StatusPanelOpensOnlyWebAddressesAndExistingFiles) {
     TestApp app;
     auto* w = openDownloadWindow(app);
@@ -443,11 +394,4 @@ TEST(DownloadWindow, SettingsMenuOpensTheOptionsDialogModally) {
     app.dialogs.expectModal(fOption::kName, [](Window& options) { options.close(); });
     w->menu设置->click();
     EXPECT_FALSE(app.forms.IsFormLoaded(fOption::kName));
-}
-
-TEST(DownloadWindow, CloseMenuItemClosesTheWindow) {
-    TestApp app;
-    auto* w = openDownloadWindow(app);
-    w->menu关闭窗口->click();
-    EXPECT_FALSE(app.forms.IsFormLoaded(fFileDownload::kName));
 }
