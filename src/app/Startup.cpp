@@ -2,6 +2,9 @@
 
 #include "app/AppServices.h"
 #include "app/fCover.h"
+#include "app/fOption.h"
+#include "app/fSeleFileSavePath.h"
+#include "download/fFileDownload.h"
 #include "platform/window/Forms.h"
 
 namespace Startup {
@@ -9,6 +12,15 @@ namespace Startup {
 void registerWindows(AppServices& services) {
     services.forms.registerWindow(fCover::kName, [&services](Forms& forms) {
         return std::make_unique<fCover>(forms, services);
+    });
+    services.forms.registerWindow(fFileDownload::kName, [&services](Forms& forms) {
+        return std::make_unique<fFileDownload>(forms, services);
+    });
+    services.forms.registerWindow(fOption::kName, [&services](Forms& forms) {
+        return std::make_unique<fOption>(forms, services);
+    });
+    services.forms.registerWindow(fSeleFileSavePath::kName, [&services](Forms& forms) {
+        return std::make_unique<fSeleFileSavePath>(forms, services);
     });
 }
 

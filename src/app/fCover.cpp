@@ -34,8 +34,12 @@ void fCover::Form_Load() {
 }
 
 void fCover::Command1_Click() {
-    // The search window comes with its own change; until then the cover stays.
-    dialogs().info(QStringLiteral("文档搜索功能尚未开放，敬请期待。"));
+    // Until the search window exists, the cover leads to the download window, whose
+    // close shows the cover again.
+    hide();
+    if (Window* download = forms().load(QStringLiteral("fFileDownload"))) {
+        download->show();
+    }
 }
 
 void fCover::Command3_Click() {

@@ -1,6 +1,8 @@
 #include "sys/ListHelpers.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include "platform/controls/ComboBox.h"
@@ -69,6 +71,8 @@ void SaveComboHistory(const ComboBox& combo, const QString& path) {
     if (combo.items().isEmpty()) {
         text = QStringLiteral("\r\n");
     }
+    // The per-user data folder may not exist yet on a first run.
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
         file.write(Gbk::encode(text));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/fCover.h"
+#include "download/fFileDownload.h"
 #include "support/TestApp.h"
 
 TEST(CoverWindow, LoadShowsTheVersionWithAnAsciiColonAndTheNotice) {
@@ -32,11 +33,15 @@ TEST(CoverWindow, ClosingTheWindowEndsTheProgramToo) {
     EXPECT_TRUE(app.runtime.quitRequested());
 }
 
-TEST(CoverWindow, SearchIsAnnouncedAndTheCoverStays) {
+TEST(CoverWindow, SearchLeadsToTheDownloadWindowWhoseCloseShowsTheCoverAgain) {
     TestApp app;
     auto* cover = app.forms.load<fCover>(fCover::kName);
-    app.dialogs.expectMessage("文档搜索功能尚未开放，敬请期待。");
     cover->Command1->click();
+    EXPECT_FALSE(cover->visible());
+    auto* download = app.forms.find<fFileDownload>(fFileDownload::kName);
+    ASSERT_NE(download, nullptr);
+    EXPECT_TRUE(download->visible());
+    EXPECT_TRUE(download->close());
     EXPECT_TRUE(cover->visible());
     EXPECT_FALSE(app.runtime.quitRequested());
 }

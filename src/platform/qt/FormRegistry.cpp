@@ -1,9 +1,13 @@
 #include "platform/qt/FormRegistry.h"
 
+#include <QMainWindow>
 #include <QWidget>
 #include <functional>
 
 #include "ui_fCover.h"
+#include "ui_fFileDownload.h"
+#include "ui_fOption.h"
+#include "ui_fSeleFileSavePath.h"
 
 namespace {
 
@@ -22,6 +26,9 @@ namespace FormRegistry {
 QWidget* create(const QString& windowName) {
     static const QHash<QString, std::function<QWidget*()>> forms = {
         {QStringLiteral("fCover"), make<Ui::fCover, QWidget>},
+        {QStringLiteral("fFileDownload"), make<Ui::fFileDownload, QMainWindow>},
+        {QStringLiteral("fOption"), make<Ui::fOption, QWidget>},
+        {QStringLiteral("fSeleFileSavePath"), make<Ui::fSeleFileSavePath, QWidget>},
     };
     const auto factory = forms.value(windowName);
     return factory ? factory() : nullptr;

@@ -7,6 +7,10 @@
 
 #include "app/AppServices.h"
 #include "app/fCover.h"
+#include "app/fOption.h"
+#include "app/fSeleFileSavePath.h"
+#include "download/DownloadList.h"
+#include "download/fFileDownload.h"
 #include "platform/qt/QtWindowHost.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/window/Forms.h"
@@ -30,6 +34,35 @@ bool looksPainted(const QImage& image) {
     return false;
 }
 
+// A few entries, one in every state, so that the picture shows icons and columns.
+void addSampleEntries(fFileDownload& window, const QString& folder) {
+    struct Sample {
+        const char* file;
+        const char* name;
+        EntryState state;
+        const char* size;
+        const char* received;
+        const char* progress;
+    };
+    const Sample samples[] = {
+        {"annual-2023.pdf", "2023年度报告", EntryState::Done, "1048576", "1048576", "100%"},
+        {"manual.doc", "产品使用说明书", EntryState::Downloading, "524288", "262144", "50%"},
+        {"minutes.ppt", "会议纪要与讨论", EntryState::Waiting, "", "", ""},
+        {"whitepaper.pdf", "技术白皮书", EntryState::Failed, "下载失败", "", ""},
+    };
+    for (const Sample& sample : samples) {
+        const QString file = QString::fromUtf8(sample.file);
+        DownloadEntry entry = AddEntry(
+            *window.ListView3, QStringLiteral("https://files.example.com/") + file,
+            QString::fromUtf8(sample.name), file.section(QLatin1Char('.'), -1), folder, QString());
+        entry.setState(sample.state);
+        entry.setSizeText(QString::fromUtf8(sample.size));
+        entry.setReceivedText(QString::fromUtf8(sample.received));
+        entry.setProgressText(QString::fromUtf8(sample.progress));
+    }
+    window.RefreshCountLabel();
+}
+
 }  // namespace
 
 ScreenshotTour::ScreenshotTour(AppServices& services, QtWindowHost& host, QString folder)
@@ -51,6 +84,9 @@ bool ScreenshotTour::waitFor(const std::function<bool()>& done, double seconds) 
 }
 
 bool ScreenshotTour::shoot(const QString& windowName) {
+    // Let the window finish its layout and the updates its views batch per event turn.
+    const double start = services_.runtime.now();
+    waitFor([&] { return services_.runtime.now() - start >= 0.2; }, 1);
     QImage picture;
     const bool painted = waitFor(
         [&] {
@@ -73,5 +109,22 @@ bool ScreenshotTour::shoot(const QString& windowName) {
 
 void ScreenshotTour::run() {
     shoot(fCover::kName);
+    // Windows open at a common size rather than maximised to the offscreen screen.
+    constexpr int kTwipsPerPixel = 15;
+    if (auto* download = services_.forms.load<fFileDownload>(fFileDownload::kName)) {
+        download->setWindowState(WindowState::Normal);
+        download->setGeometry(QRect(40 * kTwipsPerPixel, 40 * kTwipsPerPixel, 1000 * kTwipsPerPixel,
+                                    660 * kTwipsPerPixel));
+        addSampleEntries(*download, services_.paths.defaultSaveFolder());
+        download->show();
+        shoot(fFileDownload::kName);
+    }
+    // The dialogs are shown without their modal loop, so that the tour goes on.
+    for (const QString& dialog : {fOption::kName, fSeleFileSavePath::kName}) {
+        if (Window* window = services_.forms.load(dialog)) {
+            window->show();
+            shoot(dialog);
+        }
+    }
     services_.forms.endProgram();
 }

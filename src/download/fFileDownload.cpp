@@ -1,0 +1,429 @@
+#include "download/fFileDownload.h"
+
+#include <QUrl>
+
+#include "app/AppServices.h"
+#include "app/ConfigReaders.h"
+#include "app/SettingsKeys.h"
+#include "app/fCover.h"
+#include "app/fOption.h"
+#include "download/DownloadList.h"
+#include "platform/browser/Browser.h"
+#include "platform/browser/BrowserFactory.h"
+#include "platform/desktop/Clipboard.h"
+#include "platform/dialogs/Dialogs.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/window/Forms.h"
+#include "sys/FileSystem.h"
+#include "sys/ListHelpers.h"
+#include "sys/ShellActions.h"
+#include "sys/WindowGeometry.h"
+
+namespace {
+
+const QString kSearchWindow = QStringLiteral("fWebSearch");
+const QString kSameNameGroup = QStringLiteral("同名文件");
+const QString kLoginGroup = QStringLiteral("登录方式");
+const QString kMethodLabel = QStringLiteral("下载方式：");
+constexpr int kStatusPanels = 4;
+constexpr int kPathPanel = 2;
+constexpr int kLongestPause = 600;
+
+// Only a web address (http or https) goes to the desktop's browser: the panel may show
+// text that came from a web page.
+bool isWebAddress(const QString& text) {
+    const QUrl url(text, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && !url.host().isEmpty() &&
+           (scheme == QStringLiteral("http") || scheme == QStringLiteral("https"));
+}
+
+}  // namespace
+
+fFileDownload::fFileDownload(Forms& forms, AppServices& services)
+    : Window(forms, kName),
+      Picture3(new PictureBox(this, QStringLiteral("Picture3"))),
+      Image1(new PictureBox(this, QStringLiteral("Image1"),
+                            QStringLiteral(":/images/download_panel.png"))),
+      Command4(new Button(this, QStringLiteral("Command4"), QStringLiteral("开始下载"))),
+      Command31(new Button(this, QStringLiteral("Command31"), QStringLiteral("停止下载"))),
+      Label7(new Label(this, QStringLiteral("Label7"), kMethodLabel)),
+      Command26(new Button(this, QStringLiteral("Command26"), QStringLiteral("切换"))),
+      Combo1(new ComboBox(this, QStringLiteral("Combo1"), ComboBox::Style::ListOnly)),
+      Combo2(new ComboBox(this, QStringLiteral("Combo2"), ComboBox::Style::ListOnly)),
+      Shape1(new PictureBox(this, QStringLiteral("Shape1"))),
+      Label1(new Label(this, QStringLiteral("Label1"), QStringLiteral("0条"))),
+      Check4(new CheckBox(this, QStringLiteral("Check4"),
+                          QStringLiteral("当有待下载项时，自动启动下载"))),
+      Check3(new CheckBox(this, QStringLiteral("Check3"), QStringLiteral("自动重新下载："))),
+      Combo4(new ComboBox(this, QStringLiteral("Combo4"), ComboBox::Style::ListOnly)),
+      Check6(new CheckBox(this, QStringLiteral("Check6"), QStringLiteral("声音提示"))),
+      Check5(new CheckBox(this, QStringLiteral("Check5"),
+                          QStringLiteral("有5个以上下载出错或者网页文件，就停止下载"))),
+      Option1(new OptionButton(this, QStringLiteral("Option1"), kSameNameGroup,
+                               QStringLiteral("跳过"))),
+      Option2(new OptionButton(this, QStringLiteral("Option2"), kSameNameGroup,
+                               QStringLiteral("覆盖"))),
+      Option3(new OptionButton(this, QStringLiteral("Option3"), kSameNameGroup,
+                               QStringLiteral("重命名"), true)),
+      Command1(new Button(this, QStringLiteral("Command1"), QStringLiteral("网页登录"))),
+      ListView3(new ListView(this, QStringLiteral("ListView3"))),
+      PicWebBK(new PictureBox(this, QStringLiteral("PicWebBK"))),
+      Text1(new TextBox(this, QStringLiteral("Text1"))),
+      Command2(new Button(this, QStringLiteral("Command2"), QStringLiteral("浏览"))),
+      Command3(new Button(this, QStringLiteral("Command3"), QStringLiteral("关闭(隐藏)"))),
+      Option4(new OptionButton(this, QStringLiteral("Option4"), kLoginGroup,
+                               QStringLiteral("帐号登录："), true)),
+      Text2(new TextBox(this, QStringLiteral("Text2"))),
+      Text3(new TextBox(this, QStringLiteral("Text3"))),
+      Option5(
+          new OptionButton(this, QStringLiteral("Option5"), kLoginGroup, QStringLiteral("IP登录"))),
+      Command5(new Button(this, QStringLiteral("Command5"), QStringLiteral("测试登录"))),
+      Check2(new CheckBox(this, QStringLiteral("Check2"), QStringLiteral("自动登录"))),
+      Combo3(new ComboBox(this, QStringLiteral("Combo3"), ComboBox::Style::ListOnly)),
+      Check1(new CheckBox(this, QStringLiteral("Check1"), QStringLiteral("自动刷新(每分钟)"))),
+      Web1(services.browsers.create(this, QStringLiteral("Web1"))),
+      StatusBar1(new StatusBar(this, QStringLiteral("StatusBar1"), kStatusPanels)),
+      Timer1(new Timer(this, QStringLiteral("Timer1"), services.runtime, 1000)),
+      Timer_Down(new Timer(this, QStringLiteral("Timer_Down"), services.runtime, 1000)),
+      Timer2(new Timer(this, QStringLiteral("Timer2"), services.runtime, 60000)),
+      services_(services) {
+    setMinimumSize(QSize(9000, 6000));
+
+    Combo1->setItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                      QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")});
+    Combo4->setItems({QStringLiteral("出错项"), QStringLiteral("文件类型为HTM和HTML项"),
+                      QStringLiteral("出错项和文件类型为HTM和HTML项")});
+    Combo3->setItems({QStringLiteral("下载到网页文件(htm/html/asp)文件")});
+    Shape1->setBackColor(Color::fromRgb(0x2E7D32));
+    Shape1->setVisible(false);
+    PicWebBK->setVisible(false);
+
+    ListView3->addColumn(QStringLiteral("名称"), 280);
+    ListView3->addColumn(QStringLiteral("类型"), 50);
+    ListView3->addColumn(QStringLiteral("文件大小"), 90, ListColumn::Align::Right);
+    ListView3->addColumn(QStringLiteral("已下载数"), 90, ListColumn::Align::Right);
+    ListView3->addColumn(QStringLiteral("百分比"), 60, ListColumn::Align::Right);
+    ListView3->addColumn(QStringLiteral("保存路径"), 320);
+    ListView3->setMultiSelect(true);
+    ListView3->setToolTip(QStringLiteral("双击鼠标：下载当前项或者打开文件"));
+    PaintRowStripes(*ListView3, kRowHeight);
+    StatusBar1->setPanelText(1, QStringLiteral("下载列表"));
+
+    ListView3->onBeforeLabelEdit = [](bool& cancel) { cancel = true; };
+    ListView3->onItemClick = guard([this](ListRow* row) { ListView3_ItemClick(row); });
+    ListView3->onClick = guard([this] { ListView3_Click(); });
+    ListView3->onDblClick = guard([this] { ListView3_DblClick(); });
+    ListView3->onColumnClick = guard([this](int column) { ListView3_ColumnClick(column); });
+    ListView3->onMouseDown =
+        guard([this](MouseButton button, QPoint) { ListView3_MouseDown(button); });
+    StatusBar1->onPanelClick = guard([this](int panel) { StatusBar1_PanelClick(panel); });
+    Command31->onClick = guard([this] { StopDownload(); });
+
+    buildMenus();
+}
+
+void fFileDownload::buildMenus() {
+    menu列表操作 = addMenu(QStringLiteral("menu列表操作"), QStringLiteral("列表操作(&D)"));
+    MenuItem* list = menu列表操作;
+    menu全选 = list->add(QStringLiteral("menu全选"), QStringLiteral("全选"));
+    menu全不选 = list->add(QStringLiteral("menu全不选"), QStringLiteral("全不选"));
+    menu随机排序 = list->add(QStringLiteral("menu随机排序"), QStringLiteral("随机排序列表(打乱)"));
+    menu自动调整列宽 =
+        list->add(QStringLiteral("menu自动调整列宽"), QStringLiteral("自动调整列宽"));
+    list->addSeparator();
+    menu重新下载 = list->add(QStringLiteral("menu重新下载"), QStringLiteral("重新下载"));
+    menu重新下载选中项 =
+        menu重新下载->add(QStringLiteral("menu重新下载选中项"), QStringLiteral("选中项"));
+    menu重新下载出错项 =
+        menu重新下载->add(QStringLiteral("menu重新下载出错项"), QStringLiteral("出错项"));
+    menu重新下载网页类型 = menu重新下载->add(QStringLiteral("menu重新下载网页类型"),
+                                             QStringLiteral("网页类型文件(HTM/HTML/xml)项"));
+    menu重新下载出错和网页类型 =
+        menu重新下载->add(QStringLiteral("menu重新下载出错和网页类型"),
+                          QStringLiteral("重新下载出错项和网页类型文件项"));
+    menu重新下载小文件 = menu重新下载->add(QStringLiteral("menu重新下载小文件"),
+                                           QStringLiteral("文件大小小于指定数字的项"));
+    list->addSeparator();
+    menu移除 = list->add(QStringLiteral("menu移除"), QStringLiteral("移除(不删除文件)"));
+    menu移除选中项 = menu移除->add(QStringLiteral("menu移除选中项"), QStringLiteral("选中项"));
+    menu移除完成项 = menu移除->add(QStringLiteral("menu移除完成项"), QStringLiteral("完成项"));
+    menu移除未完成项 =
+        menu移除->add(QStringLiteral("menu移除未完成项"), QStringLiteral("未完成项"));
+    menu移除出错项 = menu移除->add(QStringLiteral("menu移除出错项"), QStringLiteral("全部出错项"));
+    menu清空全部 = menu移除->add(QStringLiteral("menu清空全部"), QStringLiteral("清空全部"));
+    menu删除文件 = list->add(QStringLiteral("menu删除文件"), QStringLiteral("删除文件(不移除)"));
+    menu删除网页类型 = menu删除文件->add(QStringLiteral("menu删除网页类型"),
+                                         QStringLiteral("网页类型文件(HTM/HTML/xml)项"));
+    menu删除出错项 = menu删除文件->add(QStringLiteral("menu删除出错项"), QStringLiteral("出错项"));
+    menu删除选中项 = menu删除文件->add(QStringLiteral("menu删除选中项"), QStringLiteral("选中项"));
+    menu删除小文件 =
+        menu删除文件->add(QStringLiteral("menu删除小文件"), QStringLiteral("文件大小小于指定数的"));
+    list->addSeparator();
+    menu下载全部 = list->add(QStringLiteral("menu下载全部"), QStringLiteral("开始下载"));
+    menu停止下载 = list->add(QStringLiteral("menu停止下载"), QStringLiteral("停止下载"));
+    menu取消下载选中项 =
+        list->add(QStringLiteral("menu取消下载选中项"), QStringLiteral("取消下载选中项"));
+    list->addSeparator();
+    menu打开下载文件 =
+        list->add(QStringLiteral("menu打开下载文件"), QStringLiteral("打开下载文件"));
+    menu打开所在文件夹 =
+        list->add(QStringLiteral("menu打开所在文件夹"), QStringLiteral("打开所在文件夹"));
+    menu用记事本打开 =
+        list->add(QStringLiteral("menu用记事本打开"), QStringLiteral("用记事本打开文件"));
+    list->addSeparator();
+    menu复制名称 = list->add(QStringLiteral("menu复制名称"), QStringLiteral("复制名称"));
+    menu批量替换网址 =
+        list->add(QStringLiteral("menu批量替换网址"), QStringLiteral("批量替换网址"));
+    menu导出名称 = list->add(QStringLiteral("menu导出名称"), QStringLiteral("导出名称"));
+    menu导出全部 = menu导出名称->add(QStringLiteral("menu导出全部"), QStringLiteral("全部"));
+    menu导出未完成项 =
+        menu导出名称->add(QStringLiteral("menu导出未完成项"), QStringLiteral("未完成项"));
+    list->addSeparator();
+    menu关闭窗口 = list->add(QStringLiteral("menu关闭窗口"), QStringLiteral("关闭本下载窗口"));
+
+    menu窗口 = addMenu(QStringLiteral("menu窗口"), QStringLiteral("窗口(&W)"));
+    menu资料检索分析窗口 =
+        menu窗口->add(QStringLiteral("menu资料检索分析窗口"), QStringLiteral("资料检索分析窗口"));
+
+    menu工具 = addMenu(QStringLiteral("menu工具"), QStringLiteral("工具(&T)"));
+    menu设置 = menu工具->add(QStringLiteral("menu设置"), QStringLiteral("设置"));
+    menu自动定位到下载项 =
+        menu工具->add(QStringLiteral("menu自动定位到下载项"), QStringLiteral("自动定位到下载项"));
+    menu工具->addSeparator();
+    menu检查文件是否存在 =
+        menu工具->add(QStringLiteral("menu检查文件是否存在"), QStringLiteral("检查文件是否存在"));
+    menu检查并纠正文件类型 = menu工具->add(QStringLiteral("menu检查并纠正文件类型"),
+                                           QStringLiteral("检查并纠正磁盘文件类型"));
+    menu工具->addSeparator();
+    menu清空浏览器缓存 =
+        menu工具->add(QStringLiteral("menu清空浏览器缓存"), QStringLiteral("清空IE浏览器缓存"));
+    menu打开文件判断类型 =
+        menu工具->add(QStringLiteral("menu打开文件判断类型"), QStringLiteral("打开文件判断类型"));
+
+    menu帮助 = addMenu(QStringLiteral("menu帮助"), QStringLiteral("帮助(&H)"));
+    menu关于 = menu帮助->add(QStringLiteral("menu关于"), QStringLiteral("关于"));
+    menu帮助->addSeparator();
+    // The maker's pages need its site; without one they stay disabled.
+    menu软件主页 = menu帮助->add(QStringLiteral("menu软件主页"), QStringLiteral("软件主页"));
+    menu意见反馈 = menu帮助->add(QStringLiteral("menu意见反馈"), QStringLiteral("意见反馈"));
+    menu软件主页->setEnabled(!services_.makerSite.isEmpty());
+    menu意见反馈->setEnabled(!services_.makerSite.isEmpty());
+
+    menu停止下载->onClick = guard([this] { StopDownload(); });
+    menu关闭窗口->onClick = guard([this] { close(); });
+    menu设置->onClick = guard([this] { menu设置_Click(); });
+}
+
+// --- life cycle ------------------------------------------------------------------------
+
+void fFileDownload::Form_Load() {
+    Config& config = services_.config;
+    SettingsStore& settings = services_.settings;
+
+    setCaption(QStringLiteral("文件下载-") + Settings::kAppTitle);
+    setIcon(fCover::kIcon);
+    Combo3->setListIndex(0);
+    FitComboDropWidth(*Combo4, services_.screen);
+    Combo4->setListIndex(0);
+    lastTransferEnd = runtime().now();
+    ListView3->clear();
+    ListView3->setIconSet(kStateIcons);
+
+    ConfigReaders::loadDownloadValues(settings, config);
+    Label7->setCaption(kMethodLabel + QString::number(config.downloadMethod));
+    Combo1->setText(QStringLiteral("1"));
+    if (config.downloadMethod == 1) {
+        Combo1->setEnabled(false);
+    } else {
+        Combo1->setEnabled(true);
+        if (config.slotChoiceIndex >= 0 && config.slotChoiceIndex < Combo1->listCount()) {
+            Combo1->setListIndex(config.slotChoiceIndex);
+        }
+    }
+    const QString policy = config.duplicatePolicy.trimmed();
+    if (Option1->caption().trimmed() == policy) {
+        Option1->setValue(true);
+    } else if (Option2->caption().trimmed() == policy) {
+        Option2->setValue(true);
+    } else {
+        Option3->setValue(true);
+    }
+
+    RestoreWindowGeometry(*this, settings, services_.screen);
+
+    QStringList pauses;
+    for (int seconds = 0; seconds <= kLongestPause; ++seconds) {
+        pauses.append(QString::number(seconds));
+    }
+    Combo2->setItems(pauses);
+    Combo2->setListIndex(0);
+
+    if (Web1) {
+        Web1->setSilent(true);
+        Web1->navigate(QStringLiteral("about:blank"));
+    }
+    Timer1->start();
+}
+
+void fFileDownload::Form_Activate() {
+    RefreshCountLabel();
+}
+
+void fFileDownload::Form_Resize() {
+    if (windowState() != WindowState::Minimized) {
+        PaintRowStripes(*ListView3, kRowHeight);
+    }
+}
+
+void fFileDownload::Form_QueryUnload(bool& cancel) {
+    Config& config = services_.config;
+    // Stored even when the close is refused below.
+    config.duplicatePolicy = selectedDuplicatePolicy();
+    ConfigReaders::write(services_.settings, Settings::kDuplicatePolicy, config.duplicatePolicy);
+    ConfigReaders::write(services_.settings, Settings::kDownloadMethod,
+                         QString::number(config.downloadMethod));
+
+    if (DownloadActive() || !检测是否下载列表完毕(*ListView3)) {
+        if (!dialogs().askYesNo(
+                QStringLiteral("正在下载文件或者下载没有完成，要强制关闭窗口吗？"))) {
+            cancel = true;
+        }
+    }
+}
+
+void fFileDownload::Form_Unload() {
+    Timer1->stop();
+    Timer_Down->stop();
+    Timer2->stop();
+    StopDownload();
+    SaveWindowGeometry(*this, services_.settings, services_.screen);
+    services_.config.slotChoiceIndex = Combo1->listIndex();
+    ConfigReaders::write(services_.settings, Settings::kSlotChoice,
+                         QString::number(services_.config.slotChoiceIndex));
+    runtime().yield();
+    runtime().yield();
+    if (!forms().IsFormLoaded(kSearchWindow)) {
+        if (Window* cover = forms().find(fCover::kName)) {
+            cover->show();
+        }
+    }
+}
+
+QString fFileDownload::selectedDuplicatePolicy() const {
+    for (const OptionButton* option : {Option1, Option2, Option3}) {
+        if (option->value()) {
+            return option->caption().trimmed();
+        }
+    }
+    return Option3->caption().trimmed();
+}
+
+// --- the list ------------------------------------------------------------------------------
+
+void fFileDownload::RefreshCountLabel() {
+    Label1->setCaption(QString::number(ListView3->count()) + QStringLiteral("条"));
+}
+
+bool fFileDownload::DownloadActive() const {
+    return Timer_Down->isEnabled();
+}
+
+void fFileDownload::StopDownload() {
+    Check4->setValue(false);
+    Check3->setValue(false);
+    Timer_Down->stop();
+    for (int position = 1; position <= ListView3->count(); ++position) {
+        DownloadEntry entry(*ListView3, ListView3->at(position));
+        if (entry.state() == EntryState::Downloading) {
+            entry.setState(EntryState::Failed);
+        }
+    }
+    downloadBusy = false;
+}
+
+void fFileDownload::ListView3_ItemClick(ListRow* row) {
+    const QString path = EntryFilePath(DownloadEntry(*ListView3, row));
+    StatusBar1->setPanelText(kPathPanel, FileExists(path) ? path : QString());
+}
+
+void fFileDownload::ListView3_Click() {
+    ListRow* row = ListView3->selectedItem();
+    if (!row) {
+        return;
+    }
+    StatusBar1->setPanelText(kPathPanel, row->key());
+    services_.clipboard.clear();
+    services_.clipboard.setText(row->key());
+}
+
+void fFileDownload::ListView3_DblClick() {
+    ListRow* row = ListView3->selectedItem();
+    if (!row) {
+        return;
+    }
+    DownloadEntry entry(*ListView3, row);
+    switch (entry.state()) {
+        case EntryState::Done:
+            OpenWithShell(EntryFilePath(entry), services_.shell, dialogs());
+            break;
+        case EntryState::Failed:
+            DeleteOwnedEntryFile(entry);
+            entry.setState(EntryState::Waiting);
+            entry.setSizeText(QString());
+            entry.setReceivedText(QString());
+            entry.setProgressText(QString());
+            break;
+        case EntryState::Waiting:
+        case EntryState::Downloading:
+            break;
+    }
+}
+
+void fFileDownload::ListView3_ColumnClick(int column) {
+    if (Timer_Down->isEnabled() || downloadBusy) {
+        dialogs().info(QStringLiteral("停止下载后方可排序！"));
+        return;
+    }
+    sortOrder_ = sortOrder_ == ListView::SortOrder::Ascending ? ListView::SortOrder::Descending
+                                                              : ListView::SortOrder::Ascending;
+    SortDownloadList(*ListView3, column - 1, sortOrder_);
+}
+
+void fFileDownload::ListView3_MouseDown(MouseButton button) {
+    if (button != MouseButton::Right) {
+        return;
+    }
+    SetListMenuState();
+    popupMenu(menu列表操作);
+}
+
+void fFileDownload::SetListMenuState() {
+    const bool busy = downloadBusy || Timer_Down->isEnabled();
+    menu移除->setEnabled(!busy);
+    menu清空全部->setEnabled(!busy);
+    menu全选->setEnabled(!busy);
+    menu停止下载->setEnabled(busy);
+}
+
+void fFileDownload::StatusBar1_PanelClick(int panel) {
+    if (panel != kPathPanel) {
+        return;
+    }
+    const QString text = StatusBar1->panelText(kPathPanel).trimmed();
+    if (text.isEmpty()) {
+        return;
+    }
+    const QString address = 选择url(text).trimmed();
+    if (isWebAddress(address)) {
+        OpenWebPage(address, services_.shell);
+    } else if (FileExists(text)) {
+        OpenWithShell(text, services_.shell, dialogs());
+    }
+}
+
+void fFileDownload::menu设置_Click() {
+    if (Window* options = forms().load(fOption::kName)) {
+        options->showModal();
+    }
+}

@@ -1,0 +1,162 @@
+#pragma once
+
+#include "platform/controls/Button.h"
+#include "platform/controls/CheckBox.h"
+#include "platform/controls/ComboBox.h"
+#include "platform/controls/Label.h"
+#include "platform/controls/ListView.h"
+#include "platform/controls/OptionButton.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/StatusBar.h"
+#include "platform/controls/TextBox.h"
+#include "platform/controls/Timer.h"
+#include "platform/window/Window.h"
+
+struct AppServices;
+class Browser;
+
+// The download window: the download list with its control panel, the login panel and
+// the menus. The list is the model of the entries (see DownloadEntry); it lives as
+// long as the window and starts empty at every load.
+class fFileDownload final : public Window {
+  public:
+    static inline const QString kName = QStringLiteral("fFileDownload");
+    // The state icons of the list: <state>.png.
+    static inline const QString kStateIcons = QStringLiteral(":/images/IL_LV3");
+    static constexpr int kRowHeight = 17;
+
+    fFileDownload(Forms& forms, AppServices& services);
+
+    // The control panel and its background.
+    PictureBox* Picture3;
+    PictureBox* Image1;
+    Button* Command4;
+    Button* Command31;
+    Label* Label7;
+    Button* Command26;
+    ComboBox* Combo1;
+    ComboBox* Combo2;
+    PictureBox* Shape1;
+    Label* Label1;
+    CheckBox* Check4;
+    CheckBox* Check3;
+    ComboBox* Combo4;
+    CheckBox* Check6;
+    CheckBox* Check5;
+    OptionButton* Option1;
+    OptionButton* Option2;
+    OptionButton* Option3;
+    Button* Command1;
+
+    ListView* ListView3;
+
+    // The login panel over the list, hidden at start.
+    PictureBox* PicWebBK;
+    TextBox* Text1;
+    Button* Command2;
+    Button* Command3;
+    OptionButton* Option4;
+    TextBox* Text2;
+    TextBox* Text3;
+    OptionButton* Option5;
+    Button* Command5;
+    CheckBox* Check2;
+    ComboBox* Combo3;
+    CheckBox* Check1;
+    // The login browser; nullptr when the platform has none.
+    Browser* Web1;
+
+    StatusBar* StatusBar1;
+    Timer* Timer1;
+    Timer* Timer_Down;
+    Timer* Timer2;
+
+    // 列表操作(&D), also the list's pop-up menu.
+    MenuItem* menu列表操作;
+    MenuItem* menu全选;
+    MenuItem* menu全不选;
+    MenuItem* menu随机排序;
+    MenuItem* menu自动调整列宽;
+    MenuItem* menu重新下载;
+    MenuItem* menu重新下载选中项;
+    MenuItem* menu重新下载出错项;
+    MenuItem* menu重新下载网页类型;
+    MenuItem* menu重新下载出错和网页类型;
+    MenuItem* menu重新下载小文件;
+    MenuItem* menu移除;
+    MenuItem* menu移除选中项;
+    MenuItem* menu移除完成项;
+    MenuItem* menu移除未完成项;
+    MenuItem* menu移除出错项;
+    MenuItem* menu清空全部;
+    MenuItem* menu删除文件;
+    MenuItem* menu删除网页类型;
+    MenuItem* menu删除出错项;
+    MenuItem* menu删除选中项;
+    MenuItem* menu删除小文件;
+    MenuItem* menu下载全部;
+    MenuItem* menu停止下载;
+    MenuItem* menu取消下载选中项;
+    MenuItem* menu打开下载文件;
+    MenuItem* menu打开所在文件夹;
+    MenuItem* menu用记事本打开;
+    MenuItem* menu复制名称;
+    MenuItem* menu批量替换网址;
+    MenuItem* menu导出名称;
+    MenuItem* menu导出全部;
+    MenuItem* menu导出未完成项;
+    MenuItem* menu关闭窗口;
+    // 窗口(&W)
+    MenuItem* menu窗口;
+    MenuItem* menu资料检索分析窗口;
+    // 工具(&T)
+    MenuItem* menu工具;
+    MenuItem* menu设置;
+    MenuItem* menu自动定位到下载项;
+    MenuItem* menu检查文件是否存在;
+    MenuItem* menu检查并纠正文件类型;
+    MenuItem* menu清空浏览器缓存;
+    MenuItem* menu打开文件判断类型;
+    // 帮助(&H)
+    MenuItem* menu帮助;
+    MenuItem* menu关于;
+    MenuItem* menu软件主页;
+    MenuItem* menu意见反馈;
+
+    // A download run is busy (kept by the scheduler, cleared by StopDownload).
+    bool downloadBusy = false;
+    // When the last transfer ended or was cut off (runtime seconds).
+    double lastTransferEnd = 0;
+
+    // Label1 shows the number of entries: "12条".
+    void RefreshCountLabel();
+    // True while downloads may be running: list operations that move rows or files
+    // refuse to run then.
+    bool DownloadActive() const;
+    // Stops everything: the automatic starts, the download timer, the busy flag; entries
+    // that were downloading become Failed.
+    void StopDownload();
+
+  protected:
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Resize() override;
+    void Form_QueryUnload(bool& cancel) override;
+    void Form_Unload() override;
+
+  private:
+    void buildMenus();
+    void ListView3_ItemClick(ListRow* row);
+    void ListView3_Click();
+    void ListView3_DblClick();
+    void ListView3_ColumnClick(int column);
+    void ListView3_MouseDown(MouseButton button);
+    void StatusBar1_PanelClick(int panel);
+    void menu设置_Click();
+    // Enables the list menu's items for the pop-up: removals while idle, stop while busy.
+    void SetListMenuState();
+    QString selectedDuplicatePolicy() const;
+
+    AppServices& services_;
+    ListView::SortOrder sortOrder_ = ListView::SortOrder::Descending;
+};
