@@ -39,7 +39,8 @@ ListViewAdapter::ListViewAdapter(ListView& list, QTreeView& view, QObject* owner
     view_.setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_.setSelectionBehavior(QAbstractItemView::SelectRows);
     view_.header()->setSectionsClickable(true);
-    view_.header()->setStretchLastSection(false);
+    // The last column takes the rest of the width, so the row stripes reach the edge.
+    view_.header()->setStretchLastSection(true);
     view_.viewport()->installEventFilter(this);
 
     connect(&list_, &ListView::rowsAppended, this, &ListViewAdapter::appended);
@@ -90,8 +91,10 @@ QVariant ListViewAdapter::data(const QModelIndex& index, int role) const {
     const int column = index.column();
     switch (role) {
         case Qt::DisplayRole:
-        case Qt::ToolTipRole:
             return row->columnText(column);
+        case Qt::ToolTipRole:
+            // The list's own tooltip, where it has one; else the cell's full text.
+            return list_.toolTip().isEmpty() ? row->columnText(column) : list_.toolTip();
         case Qt::DecorationRole:
             return column == 0 && row->smallIcon() > 0 ? QVariant(icon(row->smallIcon()))
                                                        : QVariant();
