@@ -12,15 +12,6 @@ const QString kBadFolderName = QStringLiteral("文件夹名称有误！不能创
 constexpr qsizetype kMaxExtensionLength = 6;
 constexpr qsizetype kMaxCounterDigits = 9;
 
-QString localPath(const QString& path) {
-    QString local = path.trimmed();
-    if (local.left(8).toLower() == QStringLiteral("file:///")) {
-        local = local.mid(7);  // keep the slash of the absolute path
-    }
-    local.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return local;
-}
-
 bool isDigits(const QString& text, qsizetype maxDigits) {
     if (text.isEmpty() || text.size() > maxDigits) {
         return false;
@@ -46,8 +37,17 @@ QString splitExtension(const QString& name, QString& base) {
 
 }  // namespace
 
+QString LocalPath(const QString& path) {
+    QString local = path.trimmed();
+    if (local.left(8).toLower() == QStringLiteral("file:///")) {
+        local = local.mid(7);  // keep the slash of the absolute path
+    }
+    local.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return local;
+}
+
 bool FileExists(const QString& path) {
-    const QString local = localPath(path);
+    const QString local = LocalPath(path);
     return !local.isEmpty() && QFileInfo(local).isFile();
 }
 

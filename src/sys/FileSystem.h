@@ -8,6 +8,9 @@ class Dialogs;
 // Paths, files and folders. Paths use "/" as the separator; a rule stated for "\" holds
 // for "/". Failures fold into the result (false, the empty text, the unchanged input).
 
+// A path as typed or stored: trimmed, "file:///x" naming the absolute path "/x", and
+// every "\" turned into "/".
+QString LocalPath(const QString& path);
 // A file (not a folder) exists. "file:///x" names the absolute path "/x".
 bool FileExists(const QString& path);
 // A folder exists.
