@@ -150,18 +150,6 @@ TEST_F(HttpFixture, OtherStatusesFailWithTheirDescriptionAndWriteNothing) {
     EXPECT_FALSE(QFile::exists(target));
 }
 
-TEST_F(HttpFixture, StatusTableCoversTheStandardCodesOnly) {
-    EXPECT_EQ(uXMLHTTP::StatusDescription(200), "交易成功");
-    EXPECT_EQ(uXMLHTTP::StatusDescription(100), "客户必须继续发出请求");
-    EXPECT_EQ(uXMLHTTP::StatusDescription(416),
-              "请求中包含Range请求头字段，在当前请求资源范围内没有range指示值，请求也不包含If-"
-              "Range请求头字段");
-    EXPECT_EQ(uXMLHTTP::StatusDescription(505), "服务器不支持或拒绝支请求头中指定的HTTP版本");
-    for (const int code : {0, 199, 208, 308, 418, 506, 600, 12029, -1}) {
-        EXPECT_EQ(uXMLHTTP::StatusDescription(code), "") << code;
-    }
-}
-
 TEST_F(HttpFixture, ARefusedConnectionFailsWithTheEmptyText) {
     int closedPort = 0;
     {
