@@ -3,6 +3,14 @@
 #include <QString>
 #include <cstdint>
 
+// Facts about the machine, determined once by the start window's load and read-only
+// for the rest of the run.
+struct SystemFacts {
+    QString bitness;  // "64" or "32"
+    // The system's description followed by "[", the bitness and "位]".
+    QString osText;
+};
+
 // The configuration values that the windows load from the settings and share for the
 // run. One instance lives in AppServices.
 struct Config {
@@ -25,4 +33,6 @@ struct Config {
     // itself when not, so that confirming it never stores defaults over stored values.
     bool downloadValuesLoaded = false;
     bool askPathLoaded = false;
+
+    SystemFacts system;
 };
