@@ -51,6 +51,10 @@ bool FileExists(const QString& path) {
     return !local.isEmpty() && QFileInfo(local).isFile();
 }
 
+QString LocalPath(const QString& path) {
+    return localPath(path);
+}
+
 bool FolderExists(const QString& path) {
     const QString local = path.trimmed();
     return !local.isEmpty() && QFileInfo(local).isDir();

@@ -10,6 +10,8 @@ class Dialogs;
 
 // A file (not a folder) exists. "file:///x" names the absolute path "/x".
 bool FileExists(const QString& path);
+// The path FileExists tests: trimmed, "file:///x" as "/x", every "\" as "/".
+QString LocalPath(const QString& path);
 // A folder exists.
 bool FolderExists(const QString& path);
 
