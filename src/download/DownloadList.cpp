@@ -56,14 +56,6 @@ DownloadEntry AddEntry(ListView& list, const QString& addresses, const QString& 
     return entry;
 }
 
-QString EntryFilePath(const DownloadEntry& entry) {
-    const QString type = entry.type();
-    if (type.isEmpty()) {
-        return entry.folder() + entry.name();
-    }
-    return entry.folder() + entry.name() + QLatin1Char('.') + type;
-}
-
 QString 选择url(const QString& addresses) {
     const qsizetype bar = addresses.indexOf(QLatin1Char('|'));
     return bar < 0 ? addresses : addresses.left(bar);

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "download/DownloadEntry.h"
+#include "download/EntryFilePath.h"
 #include "platform/controls/ListView.h"
 
 // The operations on the download list that are not the window's own: adding entries,
@@ -13,9 +14,6 @@
 // entry is invalid.
 DownloadEntry AddEntry(ListView& list, const QString& addresses, const QString& name,
                        const QString& type, const QString& folder, const QString& referrer);
-
-// folder + name + "." + type; folder + name when the type is empty.
-QString EntryFilePath(const DownloadEntry& entry);
 
 // The current address: the text before the first "|" (all of it when there is none).
 QString 选择url(const QString& addresses);

@@ -66,7 +66,7 @@ class NoBrowsers final : public BrowserFactory {
 
 namespace DesktopProgram {
 
-int run(int argc, char** argv) {
+int run(int argc, char** argv, const QString& commands) {
     allowWebEngineAsRoot();
     initResources();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -74,6 +74,7 @@ int run(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Orvellin"));
 
     QCommandLineParser parser;
+    parser.setApplicationDescription(commands);
     parser.addHelpOption();
     const QCommandLineOption screenshots(
         QStringLiteral("screenshots"),

@@ -1,5 +1,53 @@
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+#include <cstdio>
+#include <cstring>
+
+#include "download/FileTypeCommand.h"
 #include "platform/qt/DesktopProgram.h"
 
+namespace {
+
+// Commands that run in the terminal, without a display: `orvellin NAME ARGS...`.
+struct Subcommand {
+    const char* name;
+    const char* usage;
+    const char* summary;
+    int (*run)(const QStringList& args);
+};
+
+int fileType(const QStringList& args) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return RunFileTypeCommand(args, out, err);
+}
+
+constexpr Subcommand kSubcommands[] = {
+    {"filetype", "filetype FILE...",
+     "Print each file's path, a tab and its type judged from its content.", fileType},
+};
+
+QString subcommandHelp() {
+    QString help = QStringLiteral(
+        "Without a command the desktop program starts.\n\nCommands (no display needed):");
+    for (const Subcommand& command : kSubcommands) {
+        help += QStringLiteral("\n  orvellin %1\n      %2")
+                    .arg(QString::fromUtf8(command.usage), QString::fromUtf8(command.summary));
+    }
+    return help;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    return DesktopProgram::run(argc, argv);
+    if (argc > 1) {
+        for (const Subcommand& command : kSubcommands) {
+            if (std::strcmp(argv[1], command.name) == 0) {
+                QCoreApplication app(argc, argv);
+                return command.run(QCoreApplication::arguments().mid(2));
+            }
+        }
+    }
+    return DesktopProgram::run(argc, argv, subcommandHelp());
 }

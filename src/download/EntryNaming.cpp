@@ -1,0 +1,83 @@
+#include "download/EntryNaming.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "download/DownloadEntry.h"
+#include "download/NumberedNames.h"
+#include "sys/CleanFileName.h"
+#include "sys/FileSystem.h"
+
+namespace {
+
+const QString kUnnamed = QStringLiteral("未命名");
+const QString kFailedText = QStringLiteral("下载失败");
+const QString kSkippedText = QStringLiteral("已存在，跳过");
+
+QString CurrentAddress(const DownloadEntry& entry) {
+    return entry.addresses().section(QLatin1Char('|'), 0, 0);
+}
+
+// The number of parts of a folder path, trailing "/" left out.
+qsizetype FolderDepth(QString folder) {
+    while (folder.endsWith(QLatin1Char('/'))) {
+        folder.chop(1);
+    }
+    return folder.count(QLatin1Char('/'));
+}
+
+}  // namespace
+
+void CleanEntryName(DownloadEntry& entry) {
+    QString name = CleanFileName(entry.name());
+    if (name.isEmpty()) {
+        name = CleanFileName(FileNameOf(CurrentAddress(entry), true));
+    }
+    entry.setName(name.isEmpty() ? kUnnamed : name);
+}
+
+bool PrepareEntryFolder(DownloadEntry& entry, Dialogs& dialogs) {
+    const QString asked = entry.folder();
+    const QString made = CreateFolderPath(asked, dialogs);
+    // CreateFolderPath stops early at a part it cannot use and hands back the folder
+    // above it; saving there would put the file where the user did not ask.
+    if (made.isEmpty() || FolderDepth(made) != FolderDepth(asked)) {
+        entry.setState(EntryState::Failed);
+        entry.setSizeText(kFailedText);
+        return false;
+    }
+    entry.setFolder(WithTrailingSlash(made));
+    return true;
+}
+
+bool 确定是需要下载(DownloadEntry& entry, DuplicatePolicy policy) {
+    QString path = WithTrailingSlash(entry.folder()) + entry.name();
+    if (!entry.type().isEmpty()) {
+        path += QLatin1Char('.') + entry.type();
+    }
+    if (policy != DuplicatePolicy::Skip || !FileExists(path)) {
+        return true;
+    }
+    const QString length = QString::number(QFileInfo(path).size());
+    entry.setState(EntryState::Done);
+    entry.setSizeText(length);
+    entry.setReceivedText(length);
+    entry.setProgressText(kSkippedText);
+    return false;
+}
+
+bool ReserveTarget(DownloadEntry& entry, const QString& path) {
+    QFile file(path);
+    // NewOnly creates the file only when nothing exists there, in one step.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        return false;
+    }
+    const bool written = file.write("\x01\x00", 2) == 2 && file.flush();
+    file.close();
+    if (!written) {
+        file.remove();
+        return false;
+    }
+    entry.setOwnedFile(path);
+    return true;
+}
