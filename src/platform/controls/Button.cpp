@@ -4,17 +4,11 @@ Button::Button(QObject* owner, const QString& name, const QString& caption)
     : Control(owner, name), caption_(caption) {}
 
 void Button::setCaption(const QString& caption) {
-    if (caption_ != caption) {
-        caption_ = caption;
-        notify();
-    }
+    update(caption_, caption);
 }
 
 void Button::setBackColor(const Color& color) {
-    if (backColor_ != color) {
-        backColor_ = color;
-        notify();
-    }
+    update(backColor_, color);
 }
 
 void Button::click() {

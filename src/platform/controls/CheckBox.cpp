@@ -4,17 +4,11 @@ CheckBox::CheckBox(QObject* owner, const QString& name, const QString& caption, 
     : Control(owner, name), caption_(caption), value_(value) {}
 
 void CheckBox::setCaption(const QString& caption) {
-    if (caption_ != caption) {
-        caption_ = caption;
-        notify();
-    }
+    update(caption_, caption);
 }
 
 void CheckBox::setValue(bool value) {
-    if (value_ != value) {
-        value_ = value;
-        notify();
-    }
+    update(value_, value);
 }
 
 void CheckBox::click() {

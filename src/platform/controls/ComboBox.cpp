@@ -52,10 +52,7 @@ void ComboBox::setText(const QString& text) {
 }
 
 void ComboBox::setDropDownWidth(int pixels) {
-    if (dropDownWidth_ != pixels) {
-        dropDownWidth_ = pixels;
-        notify();
-    }
+    update(dropDownWidth_, pixels);
 }
 
 void ComboBox::select(int index) {

@@ -5,31 +5,19 @@ Control::Control(QObject* owner, const QString& name) : QObject(owner) {
 }
 
 void Control::setEnabled(bool enabled) {
-    if (enabled_ != enabled) {
-        enabled_ = enabled;
-        notify();
-    }
+    update(enabled_, enabled);
 }
 
 void Control::setVisible(bool visible) {
-    if (visible_ != visible) {
-        visible_ = visible;
-        notify();
-    }
+    update(visible_, visible);
 }
 
 void Control::setToolTip(const QString& text) {
-    if (toolTip_ != text) {
-        toolTip_ = text;
-        notify();
-    }
+    update(toolTip_, text);
 }
 
 void Control::setGeometry(const QRect& twips) {
-    if (geometry_ != twips) {
-        geometry_ = twips;
-        notify();
-    }
+    update(geometry_, twips);
 }
 
 void Control::bringToFront() {

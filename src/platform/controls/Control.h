@@ -42,6 +42,14 @@ class Control : public QObject {
         }
     }
     void notify() { Q_EMIT changed(); }
+    // Sets a property and tells a bound view, when the value really changes.
+    template <class T>
+    void update(T& field, const T& value) {
+        if (field != value) {
+            field = value;
+            notify();
+        }
+    }
 
   private:
     bool enabled_ = true;

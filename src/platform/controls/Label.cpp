@@ -4,24 +4,15 @@ Label::Label(QObject* owner, const QString& name, const QString& caption)
     : Control(owner, name), caption_(caption) {}
 
 void Label::setCaption(const QString& caption) {
-    if (caption_ != caption) {
-        caption_ = caption;
-        notify();
-    }
+    update(caption_, caption);
 }
 
 void Label::setForeColor(const Color& color) {
-    if (foreColor_ != color) {
-        foreColor_ = color;
-        notify();
-    }
+    update(foreColor_, color);
 }
 
 void Label::setHandCursor(bool hand) {
-    if (handCursor_ != hand) {
-        handCursor_ = hand;
-        notify();
-    }
+    update(handCursor_, hand);
 }
 
 void Label::click() {

@@ -4,17 +4,11 @@ MenuItem::MenuItem(QObject* owner, const QString& name, const QString& caption)
     : Control(owner, name), caption_(caption) {}
 
 void MenuItem::setCaption(const QString& caption) {
-    if (caption_ != caption) {
-        caption_ = caption;
-        notify();
-    }
+    update(caption_, caption);
 }
 
 void MenuItem::setChecked(bool checked) {
-    if (checked_ != checked) {
-        checked_ = checked;
-        notify();
-    }
+    update(checked_, checked);
 }
 
 MenuItem* MenuItem::add(const QString& name, const QString& caption) {

@@ -5,10 +5,7 @@ OptionButton::OptionButton(QObject* owner, const QString& name, const QString& g
     : Control(owner, name), group_(group), caption_(caption), value_(value) {}
 
 void OptionButton::setCaption(const QString& caption) {
-    if (caption_ != caption) {
-        caption_ = caption;
-        notify();
-    }
+    update(caption_, caption);
 }
 
 void OptionButton::setValue(bool value) {

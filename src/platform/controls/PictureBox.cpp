@@ -4,17 +4,11 @@ PictureBox::PictureBox(QObject* owner, const QString& name, const QString& pictu
     : Control(owner, name), picture_(picture) {}
 
 void PictureBox::setPicture(const QString& resource) {
-    if (picture_ != resource) {
-        picture_ = resource;
-        notify();
-    }
+    update(picture_, resource);
 }
 
 void PictureBox::setBackColor(const Color& color) {
-    if (backColor_ != color) {
-        backColor_ = color;
-        notify();
-    }
+    update(backColor_, color);
 }
 
 void PictureBox::mouseDown(MouseButton button, QPoint twips) {

@@ -4,17 +4,11 @@ TextBox::TextBox(QObject* owner, const QString& name, bool multiLine)
     : Control(owner, name), multiLine_(multiLine) {}
 
 void TextBox::setText(const QString& text) {
-    if (text_ != text) {
-        text_ = text;
-        notify();
-    }
+    update(text_, text);
 }
 
 void TextBox::setLocked(bool locked) {
-    if (locked_ != locked) {
-        locked_ = locked;
-        notify();
-    }
+    update(locked_, locked);
 }
 
 void TextBox::edit(const QString& text) {

@@ -33,11 +33,10 @@
 #include "platform/controls/TextBox.h"
 #include "platform/controls/Timer.h"
 #include "platform/qt/ListViewAdapter.h"
+#include "platform/qt/ViewUnits.h"
 #include "platform/window/Window.h"
 
 namespace {
-constexpr int kTwipsPerPixel = 15;
-
 QRect toPixels(const QRect& twips) {
     return QRect(twips.x() / kTwipsPerPixel, twips.y() / kTwipsPerPixel,
                  twips.width() / kTwipsPerPixel, twips.height() / kTwipsPerPixel);
@@ -46,17 +45,6 @@ QRect toPixels(const QRect& twips) {
 QRect toTwips(const QRect& pixels) {
     return QRect(pixels.x() * kTwipsPerPixel, pixels.y() * kTwipsPerPixel,
                  pixels.width() * kTwipsPerPixel, pixels.height() * kTwipsPerPixel);
-}
-
-MouseButton toMouseButton(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::RightButton:
-            return MouseButton::Right;
-        case Qt::MiddleButton:
-            return MouseButton::Middle;
-        default:
-            return MouseButton::Left;
-    }
 }
 
 QString colorSheet(const QString& property, const Color& color) {

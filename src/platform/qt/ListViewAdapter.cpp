@@ -8,21 +8,7 @@
 
 #include "platform/controls/ListView.h"
 #include "platform/qt/RowHeightDelegate.h"
-
-namespace {
-constexpr int kTwipsPerPixel = 15;
-
-MouseButton toMouseButton(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::RightButton:
-            return MouseButton::Right;
-        case Qt::MiddleButton:
-            return MouseButton::Middle;
-        default:
-            return MouseButton::Left;
-    }
-}
-}  // namespace
+#include "platform/qt/ViewUnits.h"
 
 ListViewAdapter::ListViewAdapter(ListView& list, QTreeView& view, QObject* owner)
     : QAbstractTableModel(owner),
