@@ -103,6 +103,8 @@ FakeSearchEngine::FakeSearchEngine(int port) : server_(std::make_unique<httplib:
     server_->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     server_->set_tcp_nodelay(true);
     server_->set_keep_alive_max_count(1000);
+    // A worker serves one connection while it is kept alive, and stopping waits for it.
+    server_->set_keep_alive_timeout(2);
     route();
     if (port == 0) {
         port_ = server_->bind_to_any_port("127.0.0.1");
@@ -111,6 +113,10 @@ FakeSearchEngine::FakeSearchEngine(int port) : server_(std::make_unique<httplib:
     }
     if (port_ > 0) {
         thread_ = std::thread([this] { server_->listen_after_bind(); });
+        // stop() only ends a server that already runs its accept loop.
+        for (int i = 0; i < 5000 && !server_->is_running(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
 }
 

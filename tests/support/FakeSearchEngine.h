@@ -31,7 +31,8 @@ struct FakeResult {
 // a "compPagination" block with a "next" link), serves the documents its results point
 // to, and offers pages that tests need: slow ones, ones that never complete, cookies,
 // an echo of what a request carried. Replies are uncompressed (with TCP_NODELAY) unless
-// compression is asked for. Configuration may change while it serves.
+// compression is asked for. Configuration may change while it serves. Destroy it after
+// its clients: stopping waits for their kept-alive connections (at most two seconds).
 class FakeSearchEngine {
   public:
     // Listens on 127.0.0.1:port; 0 takes a free port.

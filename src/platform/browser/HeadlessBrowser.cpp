@@ -201,8 +201,10 @@ void HeadlessBrowser::finished(quint64 serial) {
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const QByteArray type = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
     const QString url = reply->url().toString();
-    // A redirect to another scheme was refused: the load failed.
-    const bool refused = reply->error() == QNetworkReply::OperationCanceledError && !cut_;
+    // A redirect that was not followed (another scheme, too many) fails the load.
+    const int code = status.toInt();
+    const bool refused = (reply->error() == QNetworkReply::OperationCanceledError && !cut_) ||
+                         (code >= 300 && code < 400);
     std::shared_ptr<HtmlDocument> document;
     if (status.isValid() && PageText::isHtml(type) && !refused) {
         // An HTTP error page is a page too; only a load without response has none.

@@ -34,8 +34,14 @@ int numberOf(const GumboNode* node) {
 
 std::shared_ptr<HtmlDocument> HtmlDocument::parse(const QByteArray& utf8, const QString& url,
                                                   bool numbered) {
-    return std::shared_ptr<HtmlDocument>(
+    std::shared_ptr<HtmlDocument> document(
         new HtmlDocument(HtmlBounds::bounded(utf8), url, numbered));
+    // Element handles need the shared owner, so the base is read once it exists.
+    const HtmlElement base = document->elementsByTagName(u"base").at(0);
+    if (base && base.hasAttribute(u"href")) {
+        document->base_ = QUrl(url).resolved(QUrl(base.attribute(u"href").trimmed()));
+    }
+    return document;
 }
 
 std::shared_ptr<HtmlDocument> HtmlDocument::blank() {
@@ -50,10 +56,6 @@ HtmlDocument::HtmlDocument(QByteArray source, QString url, bool numbered)
     output_ = gumbo_parse_with_options(&options, source_.constData(), size_t(source_.size()));
     if (output_ && output_->root) {
         index(output_->root, numbered);
-    }
-    const HtmlElement base = elementsByTagName(u"base").at(0);
-    if (base && base.hasAttribute(u"href")) {
-        base_ = QUrl(url_).resolved(QUrl(base.attribute(u"href").trimmed()));
     }
 }
 
