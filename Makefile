@@ -40,5 +40,13 @@ test: deps build check-format
 bench: deps build
 	scripts/bench.sh $(BUILD_DIR)
 
+# libFuzzer targets built with clang in build-fuzz/, each run for FUZZ_SECONDS.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DORVELLIN_FUZZ=ON
+	cmake --build build-fuzz --target fuzz_decode_redirect fuzz_extraction
+	scripts/fuzz.sh build-fuzz $(FUZZ_SECONDS)
+
 format:
 	@scripts/check-format.sh --fix

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "platform/browser/HtmlDocument.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/ListView.h"
 #include "platform/desktop/ScreenMetrics.h"
@@ -93,6 +94,33 @@ void FitComboDropWidth(ComboBox& combo, const ScreenMetrics& screen) {
     }
     const int room = screen.screenPixels().width() - screen.screenLeft(combo);
     combo.setDropDownWidth(std::max(0, std::min(width, room)));
+}
+
+namespace {
+
+QList<HtmlElement> matching(const HtmlElementList& elements, const QString& className, bool exact) {
+    QList<HtmlElement> found;
+    for (const HtmlElement element : elements) {
+        const QString name = element.className().trimmed();
+        if (exact ? name.compare(className, Qt::CaseInsensitive) == 0
+                  : name.contains(className, Qt::CaseInsensitive)) {
+            found.append(element);
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+QList<HtmlElement> FindElementsByClass(const HtmlDocument* document, const QString& tag,
+                                       const QString& className, bool exact) {
+    return document ? matching(document->elementsByTagName(tag), className, exact)
+                    : QList<HtmlElement>();
+}
+
+QList<HtmlElement> FindElementsByClass(const HtmlElement& container, const QString& tag,
+                                       const QString& className, bool exact) {
+    return matching(container.elementsByTagName(tag), className, exact);
 }
 
 QString RemoveLineBreaks(const QString& text) {

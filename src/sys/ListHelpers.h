@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class ListView;
+class HtmlDocument;
+class HtmlElement;
 class ComboBox;
 class ScreenMetrics;
 
@@ -28,3 +31,11 @@ void FitComboDropWidth(ComboBox& combo, const ScreenMetrics& screen);
 
 // The text without carriage returns, line feeds and NULs.
 QString RemoveLineBreaks(const QString& text);
+
+// The elements of a tag name in the document (or within one element), in document
+// order, whose trimmed class name equals `className` ignoring case (`exact`) or contains
+// it ignoring case. Empty without a document.
+QList<HtmlElement> FindElementsByClass(const HtmlDocument* document, const QString& tag,
+                                       const QString& className, bool exact);
+QList<HtmlElement> FindElementsByClass(const HtmlElement& container, const QString& tag,
+                                       const QString& className, bool exact);

@@ -7,6 +7,7 @@
 
 #include "platform/controls/ListView.h"
 #include "platform/qt/ListViewAdapter.h"
+#include "sys/ListHelpers.h"
 
 namespace {
 
@@ -97,4 +98,14 @@ TEST_F(Adapter, MouseAndHeaderEventsReachTheModel) {
     EXPECT_EQ(list.selectedItem(), list.at(2));
     Q_EMIT view.header()->sectionClicked(1);
     EXPECT_EQ(seen, QStringList({"item row1", "down 1", "click", "column 2"}));
+}
+
+TEST_F(Adapter, AFitRequestFitsTheWiderOfHeaderAndContent) {
+    list.setSubItem(list.add("k", QString(60, u'W')), 1, "1");
+    AutoSizeColumns(list, -2);
+    const QFontMetrics metrics(view.font());
+    // Column 0: its content is far wider than its header; column 1: the reverse.
+    EXPECT_GE(view.header()->sectionSize(0), metrics.horizontalAdvance(QString(60, u'W')));
+    EXPECT_GE(view.header()->sectionSize(1), metrics.horizontalAdvance(QStringLiteral("文件大小")));
+    EXPECT_LT(view.header()->sectionSize(1), 80 + 40);
 }

@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QStandardPaths>
 
+#include "support/TestEnvironment.h"
+
 int main(int argc, char** argv) {
+    useTestEnvironment();
     QStandardPaths::setTestModeEnabled(true);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);

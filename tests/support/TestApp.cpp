@@ -1,6 +1,7 @@
 #include "support/TestApp.h"
 
 #include "app/Startup.h"
+#include "platform/browser/CookieJar.h"
 
 TestApp::TestApp()
     : services{runtime,
@@ -16,5 +17,6 @@ TestApp::TestApp()
                AppPaths::under(temp.path()),
                QStringLiteral("http://127.0.0.1:9"),
                QString()} {
+    network.setCookieJar(new CookieJar(&network));
     Startup::registerWindows(services);
 }

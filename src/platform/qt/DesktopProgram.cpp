@@ -13,13 +13,14 @@
 #include "app/AppServices.h"
 #include "app/Config.h"
 #include "app/Startup.h"
-#include "platform/browser/BrowserFactory.h"
+#include "platform/browser/CookieJar.h"
 #include "platform/qt/DesktopShell.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtScreenMetrics.h"
 #include "platform/qt/QtWindowHost.h"
 #include "platform/qt/ScreenshotTour.h"
+#include "platform/qt/WebEngineBrowserFactory.h"
 #include "platform/runtime/QtRuntime.h"
 #include "platform/settings/IniSettingsStore.h"
 #include "platform/window/Forms.h"
@@ -55,12 +56,6 @@ void useChineseLook(QApplication& app, QTranslator& translator) {
         app.installTranslator(&translator);
     }
 }
-
-// The embedded browsers arrive with the web engine adapter; until then windows get none.
-class NoBrowsers final : public BrowserFactory {
-  public:
-    Browser* create(QObject*, const QString&) override { return nullptr; }
-};
 
 }  // namespace
 
@@ -99,18 +94,21 @@ int run(int argc, char** argv, const QString& commands) {
     useChineseLook(app, translator);
 
     QtRuntime runtime;
+    const AppPaths paths = AppPaths::forCurrentUser();
+    QNetworkAccessManager network;
+    auto* cookies = new CookieJar(&network);
+    network.setCookieJar(cookies);
+    // Before the windows: their browsers' pages must go before the profile they use.
+    WebEngineBrowserFactory browsers(runtime, cookies, paths.dataFolder, paths.cacheFolder);
     QtDialogs dialogs(runtime);
     Forms forms(runtime, dialogs);
     QtWindowHost host(forms);
     dialogs.setWindowHost(&host);
-    const AppPaths paths = AppPaths::forCurrentUser();
     IniSettingsStore settings(paths.configFile);
     Config config;
     DesktopShell shell;
     QtClipboard clipboard;
     QtScreenMetrics screen(host);
-    NoBrowsers browsers;
-    QNetworkAccessManager network;
     AppServices services{runtime,
                          dialogs,
                          forms,

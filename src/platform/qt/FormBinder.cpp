@@ -34,6 +34,7 @@
 #include "platform/controls/Timer.h"
 #include "platform/qt/ListViewAdapter.h"
 #include "platform/qt/ViewUnits.h"
+#include "platform/qt/WebEngineBrowser.h"
 #include "platform/window/Window.h"
 
 namespace {
@@ -64,6 +65,10 @@ FormBinder::FormBinder(Window& window, QWidget& form)
             qWarning("form %s has no widget for control %s", qPrintable(window_.name()),
                      qPrintable(control->name()));
         }
+    }
+    // An embedded browser fills the form's placeholder widget of its name.
+    for (auto* browser : window_.findChildren<WebEngineBrowser*>(Qt::FindDirectChildrenOnly)) {
+        browser->embedInto(form_.findChild<QWidget*>(browser->objectName()));
     }
     bindMenus();
     bindWindow();
