@@ -6,6 +6,7 @@
 #include "app/fSeleFileSavePath.h"
 #include "download/fFileDownload.h"
 #include "platform/window/Forms.h"
+#include "search/fWebSearch.h"
 
 namespace Startup {
 
@@ -15,6 +16,9 @@ void registerWindows(AppServices& services) {
     });
     services.forms.registerWindow(fFileDownload::kName, [&services](Forms& forms) {
         return std::make_unique<fFileDownload>(forms, services);
+    });
+    services.forms.registerWindow(fWebSearch::kName, [&services](Forms& forms) {
+        return std::make_unique<fWebSearch>(forms, services);
     });
     services.forms.registerWindow(fOption::kName, [&services](Forms& forms) {
         return std::make_unique<fOption>(forms, services);

@@ -135,11 +135,9 @@ void fCover::Form_Resize() {
 }
 
 void fCover::Command1_Click() {
-    // Until the search window exists, the cover leads to the download window, whose
-    // close shows the cover again.
     hide();
-    if (Window* download = forms().load(QStringLiteral("fFileDownload"))) {
-        download->show();
+    if (Window* search = forms().load(QStringLiteral("fWebSearch"))) {
+        search->show();
     }
 }
 

@@ -5,6 +5,7 @@
 #include "app/fCover.h"
 #include "download/fFileDownload.h"
 #include "net/uXMLHTTP.h"
+#include "search/fWebSearch.h"
 #include "support/LocalHttpServer.h"
 #include "support/NetworkPump.h"
 #include "support/TestApp.h"
@@ -242,14 +243,25 @@ TEST(CoverWindow, ClosingTheWindowEndsTheProgramWithoutOtherWindowsUnload) {
     EXPECT_FALSE(app.forms.find(QStringLiteral("fOther"))->visible());
 }
 
-TEST(CoverWindow, SearchLeadsToTheDownloadWindowWhoseCloseShowsTheCoverAgain) {
+TEST(CoverWindow, SearchOpensTheSearchWindowWhoseCloseShowsTheCoverUnlessDownloadsAreOpen) {
     TestApp app;
     auto* cover = app.forms.load<fCover>(fCover::kName);
     cover->Command1->click();
     EXPECT_FALSE(cover->visible());
+    auto* search = app.forms.find<fWebSearch>(fWebSearch::kName);
+    ASSERT_NE(search, nullptr);
+    EXPECT_TRUE(search->visible());
+    EXPECT_TRUE(search->close());
+    EXPECT_TRUE(cover->visible());
+
+    cover->Command1->click();
+    search = app.forms.find<fWebSearch>(fWebSearch::kName);
+    ASSERT_NE(search, nullptr);
+    search->menu打开下载窗口->click();
     auto* download = app.forms.find<fFileDownload>(fFileDownload::kName);
     ASSERT_NE(download, nullptr);
-    EXPECT_TRUE(download->visible());
+    EXPECT_TRUE(search->close());
+    EXPECT_FALSE(cover->visible());
     EXPECT_TRUE(download->close());
     EXPECT_TRUE(cover->visible());
     EXPECT_FALSE(app.runtime.quitRequested());

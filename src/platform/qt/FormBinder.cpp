@@ -38,6 +38,14 @@
 #include "platform/window/Window.h"
 
 namespace {
+
+// Where a window's controls sit: a main window's central widget, below the menu bar
+// and above the status bar; the whole form otherwise.
+const QWidget& clientArea(const QWidget& form) {
+    const auto* main = qobject_cast<const QMainWindow*>(&form);
+    return main && main->centralWidget() ? *main->centralWidget() : form;
+}
+
 QRect toPixels(const QRect& twips) {
     return QRect(twips.x() / kTwipsPerPixel, twips.y() / kTwipsPerPixel,
                  twips.width() / kTwipsPerPixel, twips.height() / kTwipsPerPixel);
@@ -142,7 +150,7 @@ bool FormBinder::windowEvent(QEvent* event) {
         case QEvent::Move:
             if (!syncing_ && form_.isVisible()) {
                 window_.resizedByView(toTwips(form_.frameGeometry()),
-                                      form_.size() * kTwipsPerPixel);
+                                      clientArea(form_).size() * kTwipsPerPixel);
             }
             return false;
         case QEvent::WindowActivate:
