@@ -339,6 +339,9 @@ void fWebSearch::LayoutPanes() {
     if (client.isEmpty()) {
         return;
     }
+    if (barTop_ == kBarNotPlaced) {
+        barTop_ = client.height() * 3 / 5;
+    }
     if (barTop_ > client.height() - kBarLowestGap || barTop_ < 0) {
         barTop_ = client.height() * 4 / 5;
     }

@@ -186,5 +186,7 @@ class fWebSearch final : public Window {
     // The splitter drag: where the mouse went down on PicBar, in twips.
     bool draggingBar_ = false;
     int dragStartY_ = 0;
-    int barTop_ = 0;
+    // Before the first layout; it then starts at three fifths of the height.
+    static constexpr int kBarNotPlaced = -1;
+    int barTop_ = kBarNotPlaced;
 };
