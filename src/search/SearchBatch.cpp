@@ -141,6 +141,13 @@ bool SearchBatch::下一页() {
             return false;
         }
     }
+    // The browser settled without a new page: a click that loads nothing would leave
+    // the same page to be paged for ever.
+    if (state.pageLoading) {
+        state.pageLoading = false;
+        extract();
+        return false;
+    }
     const double delayStart = window_.runtime().now();
     for (;;) {
         waitCycle();
@@ -170,11 +177,6 @@ bool SearchBatch::ClickNextCandidate() {
     state.pageLoading = true;
     browser->click(*candidate);
     yield();
-    // A click that started no load would leave the same page to be paged for ever.
-    if (!browser->busy() && state.pageLoading) {
-        state.pageLoading = false;
-        return false;
-    }
     return true;
 }
 

@@ -226,6 +226,24 @@ TEST_F(SearchBatchTest, APageWhosePaginationShowsPage100IsExtractedAndNotLeft) {
     EXPECT_EQ(window->ListView1->count(), 2 * kKeptPerPage);
 }
 
+TEST_F(SearchBatchTest, ANextLinkThatLoadsNothingEndsThePaging) {
+    setTypes({true, false, false, false, false});
+    window->Text1->setText(QStringLiteral("a"));
+    const QStringList pages = serve(QStringLiteral("a"), 0, 1, 0, 1);
+    const QString first = pages.first();
+    FakeSearchEngine::Page markup;
+    markup.results = FakeSearchEngine::generatedResults(QStringLiteral("a"), "pdf", kPerPage);
+    markup.total = kPerPage;
+    markup.nextUrl = pages.at(1);
+    QString html = QString::fromUtf8(FakeSearchEngine::resultPageHtml(kBase, markup));
+    html.replace(QStringLiteral("href=\"%1\"").arg(pages.at(1).toHtmlEscaped()), QString());
+    browser().addPage(first, html);
+    window->Command1->click();
+    EXPECT_TRUE(browser().clickedLinks().isEmpty());
+    EXPECT_EQ(window->Text2->text(), "a(pdf) \r\n");
+    expectIdle();
+}
+
 TEST_F(SearchBatchTest, ABatchIsRefusedWhileAnAddAllRunIsActive) {
     const QStringList pages = serve(QStringLiteral("a"), 0, 3, 2000);
     browser().navigate(pages.first());
