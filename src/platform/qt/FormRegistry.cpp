@@ -8,6 +8,7 @@
 #include "ui_fFileDownload.h"
 #include "ui_fOption.h"
 #include "ui_fSeleFileSavePath.h"
+#include "ui_fWebSearch.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ QWidget* create(const QString& windowName) {
         {QStringLiteral("fFileDownload"), make<Ui::fFileDownload, QMainWindow>},
         {QStringLiteral("fOption"), make<Ui::fOption, QWidget>},
         {QStringLiteral("fSeleFileSavePath"), make<Ui::fSeleFileSavePath, QWidget>},
+        {QStringLiteral("fWebSearch"), make<Ui::fWebSearch, QMainWindow>},
     };
     const auto factory = forms.value(windowName);
     return factory ? factory() : nullptr;

@@ -6,14 +6,18 @@
 #include <QWidget>
 
 #include "app/AppServices.h"
+#include "app/Config.h"
 #include "app/fCover.h"
 #include "app/fOption.h"
 #include "app/fSeleFileSavePath.h"
 #include "download/DownloadList.h"
 #include "download/fFileDownload.h"
+#include "platform/browser/Browser.h"
 #include "platform/qt/QtWindowHost.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/window/Forms.h"
+#include "search/SearchAddress.h"
+#include "search/fWebSearch.h"
 
 namespace {
 
@@ -63,6 +67,15 @@ void addSampleEntries(fFileDownload& window, const QString& folder) {
     window.RefreshCountLabel();
 }
 
+const QString kSampleGroup = QStringLiteral("机器学习");
+
+// Windows open at a common size rather than maximised to the offscreen screen.
+QRect commonGeometry(int heightPixels) {
+    constexpr int kTwipsPerPixel = 15;
+    return QRect(40 * kTwipsPerPixel, 40 * kTwipsPerPixel, 1000 * kTwipsPerPixel,
+                 heightPixels * kTwipsPerPixel);
+}
+
 }  // namespace
 
 ScreenshotTour::ScreenshotTour(AppServices& services, QtWindowHost& host, QString folder)
@@ -109,16 +122,14 @@ bool ScreenshotTour::shoot(const QString& windowName) {
 
 void ScreenshotTour::run() {
     shoot(fCover::kName);
-    // Windows open at a common size rather than maximised to the offscreen screen.
-    constexpr int kTwipsPerPixel = 15;
     if (auto* download = services_.forms.load<fFileDownload>(fFileDownload::kName)) {
         download->setWindowState(WindowState::Normal);
-        download->setGeometry(QRect(40 * kTwipsPerPixel, 40 * kTwipsPerPixel, 1000 * kTwipsPerPixel,
-                                    660 * kTwipsPerPixel));
+        download->setGeometry(commonGeometry(660));
         addSampleEntries(*download, services_.paths.defaultSaveFolder());
         download->show();
         shoot(fFileDownload::kName);
     }
+    searchWindow();
     // The dialogs are shown without their modal loop, so that the tour goes on.
     for (const QString& dialog : {fOption::kName, fSeleFileSavePath::kName}) {
         if (Window* window = services_.forms.load(dialog)) {
@@ -127,4 +138,32 @@ void ScreenshotTour::run() {
         }
     }
     services_.forms.endProgram();
+}
+
+void ScreenshotTour::searchWindow() {
+    auto* search = services_.forms.load<fWebSearch>(fWebSearch::kName);
+    if (!search) {
+        failures_.append(fWebSearch::kName);
+        return;
+    }
+    search->setWindowState(WindowState::Normal);
+    search->setGeometry(commonGeometry(700));
+    // The tour answers no dialogs: the entries take the default folder.
+    search->savePathPreset = true;
+    services_.config.ChosenSaveFolder = services_.paths.defaultSaveFolder();
+    // One group and one type: the batch runs the real browser over the engine's pages.
+    search->Text1->setText(kSampleGroup);
+    for (CheckBox* type : {search->Check8, search->Check9, search->Check10, search->Check11}) {
+        type->setValue(false);
+    }
+    search->Command1->click();
+    if (search->ListView1->count() == 0 || !search->WebBrowser1) {
+        failures_.append(fWebSearch::kName);
+        return;
+    }
+    // The batch ends on the home page; the picture shows the group's first result page.
+    search->WebBrowser1->navigate(BuildSearchAddress(services_.searchBase, kSampleGroup,
+                                                     kFileTypes[0], search->searchOptions()));
+    waitFor([&] { return !search->WebBrowser1->busy(); }, 20);
+    shoot(fWebSearch::kName);
 }

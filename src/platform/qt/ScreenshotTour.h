@@ -22,6 +22,8 @@ class ScreenshotTour {
   private:
     void run();
     bool shoot(const QString& windowName);
+    // Runs a one-group batch in the search window and photographs its results.
+    void searchWindow();
     bool waitFor(const std::function<bool()>& done, double seconds);
 
     AppServices& services_;
