@@ -57,11 +57,45 @@ void useChineseLook(QApplication& app, QTranslator& translator) {
     }
 }
 
+const QCommandLineOption kScreenshotsOption(
+    QStringLiteral("screenshots"), QStringLiteral("Save a picture of every window to DIR and end."),
+    QStringLiteral("DIR"));
+const QCommandLineOption kSearchBaseOption(
+    QStringLiteral("search-base"),
+    QStringLiteral("Scheme and host of the search engine (default %1; also "
+                   "ORVELLIN_SEARCH_BASE).")
+        .arg(kDefaultSearchBase),
+    QStringLiteral("URL"));
+
+void describe(QCommandLineParser& parser, const QString& commands) {
+    parser.setApplicationDescription(commands);
+    parser.addHelpOption();
+    parser.addOption(kScreenshotsOption);
+    parser.addOption(kSearchBaseOption);
+}
+
+bool asksForHelp(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray word(argv[i]);
+        if (word == "-h" || word == "--help" || word == "--help-all") {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 namespace DesktopProgram {
 
 int run(int argc, char** argv, const QString& commands) {
+    if (asksForHelp(argc, argv)) {
+        // The help needs no display: it prints and ends here.
+        QCoreApplication app(argc, argv);
+        QCommandLineParser parser;
+        describe(parser, commands);
+        parser.process(app);
+    }
     allowWebEngineAsRoot();
     initResources();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -69,21 +103,9 @@ int run(int argc, char** argv, const QString& commands) {
     QApplication::setApplicationName(QStringLiteral("Orvellin"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(commands);
-    parser.addHelpOption();
-    const QCommandLineOption screenshots(
-        QStringLiteral("screenshots"),
-        QStringLiteral("Save a picture of every window to DIR and end."), QStringLiteral("DIR"));
-    parser.addOption(screenshots);
-    const QCommandLineOption searchBaseOption(
-        QStringLiteral("search-base"),
-        QStringLiteral("Scheme and host of the search engine (default %1; also "
-                       "ORVELLIN_SEARCH_BASE).")
-            .arg(kDefaultSearchBase),
-        QStringLiteral("URL"));
-    parser.addOption(searchBaseOption);
+    describe(parser, commands);
     parser.process(app);
-    const QString searchBase = ChooseSearchBase(parser.value(searchBaseOption),
+    const QString searchBase = ChooseSearchBase(parser.value(kSearchBaseOption),
                                                 qEnvironmentVariable("ORVELLIN_SEARCH_BASE"));
     if (searchBase.isEmpty()) {
         std::fprintf(stderr, "orvellin: the search base must be an http or https address\n");
@@ -125,8 +147,8 @@ int run(int argc, char** argv, const QString& commands) {
 
     Startup::registerWindows(services);
     std::unique_ptr<ScreenshotTour> tour;
-    if (parser.isSet(screenshots)) {
-        tour = std::make_unique<ScreenshotTour>(services, host, parser.value(screenshots));
+    if (parser.isSet(kScreenshotsOption)) {
+        tour = std::make_unique<ScreenshotTour>(services, host, parser.value(kScreenshotsOption));
         tour->start();
     }
     Startup::start(services);

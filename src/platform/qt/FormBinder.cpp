@@ -137,6 +137,15 @@ void FormBinder::syncWindow() {
         form_.hide();
     }
     syncing_ = false;
+    reportClientSize();
+}
+
+void FormBinder::reportClientSize() {
+    // A size the model set, or the first show, raises no resize the model hears of.
+    const QSize client = clientArea(form_).size() * kTwipsPerPixel;
+    if (form_.isVisible() && client != window_.clientSize()) {
+        window_.resizedByView(toTwips(form_.frameGeometry()), client);
+    }
 }
 
 bool FormBinder::windowEvent(QEvent* event) {

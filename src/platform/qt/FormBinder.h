@@ -27,6 +27,7 @@ class FormBinder final : public QObject {
   private:
     void bindWindow();
     void syncWindow();
+    void reportClientSize();
     bool windowEvent(QEvent* event);
     void bindControl(Control* control, QWidget* widget);
     void bindButtonLike(Control* control, QWidget* widget);

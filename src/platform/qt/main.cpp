@@ -6,6 +6,7 @@
 
 #include "download/FileTypeCommand.h"
 #include "platform/qt/DesktopProgram.h"
+#include "search/SearchCommand.h"
 
 namespace {
 
@@ -23,7 +24,17 @@ int fileType(const QStringList& args) {
     return RunFileTypeCommand(args, out, err);
 }
 
+int search(const QStringList& args) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return SearchCommand::Run(args, out, err);
+}
+
 constexpr Subcommand kSubcommands[] = {
+    {"search", "search --keyword TEXT... [OPTIONS]",
+     "Search every keyword group for the chosen document types, page after page, as the "
+     "search window does; `orvellin search --help` lists the options.",
+     search},
     {"filetype", "filetype FILE...",
      "Print each file's path, a tab and its type judged from its content.", fileType},
 };

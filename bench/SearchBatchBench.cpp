@@ -1,0 +1,124 @@
+// The batch search against the fake engine on 127.0.0.1 with no delay: 100 result pages
+// searched, paged and extracted, against a plain QNetworkAccessManager loop that fetches
+// the same 100 pages and parses each once with gumbo. Prints the ratio (the goal is at
+// most 2), and the CPU time the batch's wait uses over a 10-second delay.
+#include <gumbo.h>
+#include <sys/resource.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTextStream>
+#include <algorithm>
+#include <cstdio>
+
+#include "search/SearchSession.h"
+#include "search/fWebSearch.h"
+#include "support/FakeSearchEngine.h"
+
+namespace {
+
+constexpr int kPages = 100;
+constexpr int kRounds = 3;
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// One group, pdf only: the engine's 100 pages of that search. Gives the seconds taken.
+double runBatch(FakeSearchEngine& engine, int round) {
+    QTextStream messages(stderr);
+    SearchSession session(engine.base(), messages);
+    fWebSearch& window = session.window();
+    window.savePathPreset = true;
+    window.Text1->setText(QStringLiteral("round%1").arg(round));
+    for (CheckBox* type : {window.Check8, window.Check9, window.Check10, window.Check11}) {
+        type->setValue(false);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    window.Command1->click();
+    return timer.nsecsElapsed() / 1e9;
+}
+
+// The same pages fetched one after another and parsed once each.
+double runPlainLoop(const QStringList& urls) {
+    QNetworkAccessManager network;
+    QElapsedTimer timer;
+    timer.start();
+    for (const QString& url : urls) {
+        QNetworkReply* reply = network.get(QNetworkRequest(QUrl(url)));
+        QEventLoop loop;
+        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+        const QByteArray page = reply->readAll();
+        GumboOutput* output =
+            gumbo_parse_with_options(&kGumboDefaultOptions, page.constData(), size_t(page.size()));
+        gumbo_destroy_output(&kGumboDefaultOptions, output);
+        reply->deleteLater();
+    }
+    return timer.nsecsElapsed() / 1e9;
+}
+
+QStringList searchPages(const FakeSearchEngine& engine, qsizetype from) {
+    QStringList urls;
+    const QStringList requests = engine.requests();
+    for (qsizetype i = from; i < requests.size(); ++i) {
+        if (requests.at(i).startsWith(QStringLiteral("/search?"))) {
+            urls.append(engine.base() + requests.at(i));
+        }
+    }
+    return urls;
+}
+
+void compareWithPlainLoop() {
+    FakeSearchEngine engine;
+    engine.setDefaultResultCount(kPages * 10);
+    engine.setResultsPerPage(10);
+    double batch = 1e9;
+    double plain = 1e9;
+    for (int round = 0; round < kRounds; ++round) {
+        const qsizetype before = engine.requests().size();
+        batch = std::min(batch, runBatch(engine, round));
+        const QStringList urls = searchPages(engine, before);
+        if (urls.size() != kPages) {
+            std::fprintf(stderr, "the batch searched %lld pages, not %d\n",
+                         static_cast<long long>(urls.size()), kPages);
+        }
+        plain = std::min(plain, runPlainLoop(urls));
+    }
+    std::printf(
+        "batch of %d result pages, delay 0: %.3f s; plain fetch and parse: %.3f s; "
+        "ratio %.2f (goal at most 2)\n",
+        kPages, batch, plain, batch / plain);
+}
+
+void measureDelay() {
+    FakeSearchEngine engine;
+    QTextStream messages(stderr);
+    SearchSession session(engine.base(), messages);
+    fWebSearch& window = session.window();
+    window.Combo1->setListIndex(10);
+    const double cpuBefore = cpuSeconds();
+    QElapsedTimer timer;
+    timer.start();
+    window.batch.延时();
+    const double waited = timer.nsecsElapsed() / 1e9;
+    const double cpu = cpuSeconds() - cpuBefore;
+    std::printf("10-second delay: waited %.2f s using %.3f s of CPU (%.2f%% of a core)\n", waited,
+                cpu, 100 * cpu / waited);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    compareWithPlainLoop();
+    measureDelay();
+    return 0;
+}

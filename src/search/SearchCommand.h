@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+class ListView;
+class QTextStream;
+
+// `orvellin search`: the search window's batch without a display, for scripts and
+// servers. The options set the window's controls; what is not given keeps the
+// window's start values, never stored ones.
+namespace SearchCommand {
+
+constexpr int kExitDone = 0;
+constexpr int kExitWriteFailed = 1;
+constexpr int kExitBadOptions = 2;
+constexpr int kExitVerification = 3;
+
+struct Options {
+    QString keywords;  // the keyword box: the groups joined with CR LF
+    std::array<bool, 5> types{true, true, true, true, true};
+    int delaySeconds = 0;
+    int timeoutSeconds = 10;
+    bool phrase = false;
+    bool titleOnly = false;
+    bool simplifiedChinese = false;
+    bool keepUnknown = false;
+    bool keepBlanks = false;
+    bool keepSource = false;
+    QString searchBase;
+    // With a "/" at the end; empty when the entries carry no folder.
+    QString saveFolder;
+    QString exportFile;
+    QString tsvFile;
+};
+
+// The options of `args` (the words after "search"), or nothing with the reason in
+// `error`. A save folder is made here, so that a folder that cannot be made is a bad
+// option.
+std::optional<Options> Parse(const QStringList& args, const QString& environmentBase,
+                             QString& error);
+QString Usage();
+
+// One line per result: title, link, type, status, save folder and source page,
+// tab-separated; a tab, CR or LF inside a field becomes one blank.
+QString TsvText(const ListView& list);
+
+// Runs the batch and answers the exit code.
+int Run(const QStringList& args, QTextStream& out, QTextStream& err);
+
+}  // namespace SearchCommand

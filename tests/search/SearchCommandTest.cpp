@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "platform/controls/ListView.h"
+#include "platform/text/Gbk.h"
+#include "search/SearchCommand.h"
+#include "support/FakeSearchEngine.h"
+
+namespace {
+
+using SearchCommand::Options;
+
+std::optional<Options> parse(const QStringList& args, QString* error = nullptr) {
+    QString reason;
+    auto options = SearchCommand::Parse(args, QString(), reason);
+    if (error) {
+        *error = reason;
+    }
+    return options;
+}
+
+TEST(SearchCommandOptions, UnsetOptionsKeepTheWindowsStartValues) {
+    const auto options = parse({"--keyword", "机器学习"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->keywords, "机器学习");
+    EXPECT_EQ(options->types, (std::array<bool, 5>{true, true, true, true, true}));
+    EXPECT_EQ(options->delaySeconds, 0);
+    EXPECT_EQ(options->timeoutSeconds, 10);
+    EXPECT_FALSE(options->phrase || options->titleOnly || options->simplifiedChinese ||
+                 options->keepUnknown || options->keepBlanks || options->keepSource);
+    EXPECT_EQ(options->searchBase, "https://search.yahoo.com");
+    EXPECT_TRUE(options->saveFolder.isEmpty());
+}
+
+TEST(SearchCommandOptions, EveryOptionReachesItsControl) {
+    QTemporaryDir temp;
+    const QString file = temp.filePath("groups.txt");
+    QFile groups(file);
+    ASSERT_TRUE(groups.open(QIODevice::WriteOnly));
+    groups.write("a\r\n\r\nb c\nd\n");
+    groups.close();
+    const auto options = parse({"--keywords",
+                                file,
+                                "--keyword",
+                                "e",
+                                "--types",
+                                "XLS, pdf",
+                                "--delay",
+                                "120",
+                                "--timeout",
+                                "10",
+                                "--phrase",
+                                "--title-only",
+                                "--simplified-chinese",
+                                "--keep-unknown",
+                                "--keep-blanks",
+                                "--keep-source",
+                                "--search-base",
+                                "http://127.0.0.1:9/",
+                                "--export",
+                                "x.txt",
+                                "--tsv",
+                                "x.tsv"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->keywords, "a\r\n\r\nb c\r\nd\r\n\r\ne");
+    EXPECT_EQ(options->types, (std::array<bool, 5>{true, false, false, true, false}));
+    EXPECT_EQ(options->delaySeconds, 120);
+    EXPECT_TRUE(options->phrase && options->titleOnly && options->simplifiedChinese &&
+                options->keepUnknown && options->keepBlanks && options->keepSource);
+    EXPECT_EQ(options->searchBase, "http://127.0.0.1:9");
+    EXPECT_EQ(options->exportFile, "x.txt");
+    EXPECT_EQ(options->tsvFile, "x.tsv");
+}
+
+TEST(SearchCommandOptions, BadOptionsAreRefusedWithAReason) {
+    const QList<QStringList> bad = {
+        {},
+        {"--keyword", "  ", "--keyword", ""},
+        {"--keywords", "/no/such/file"},
+        {"--keyword", "a", "--delay", "121"},
+        {"--keyword", "a", "--delay", "-1"},
+        {"--keyword", "a", "--delay", "5s"},
+        {"--keyword", "a", "--timeout", "9"},
+        {"--keyword", "a", "--timeout", "121"},
+        {"--keyword", "a", "--types", "pdf,docx"},
+        {"--keyword", "a", "--types", ","},
+        {"--keyword", "a", "--search-base", "ftp://x"},
+        {"--keyword", "a", "--frobnicate"},
+        {"--keyword", "a", "stray"},
+    };
+    for (const QStringList& args : bad) {
+        QString error;
+        EXPECT_FALSE(parse(args, &error)) << args.join(' ').toStdString();
+        EXPECT_FALSE(error.isEmpty()) << args.join(' ').toStdString();
+    }
+}
+
+TEST(SearchCommandOutput, TsvFieldsKeepToOneLineEach) {
+    ListView list(nullptr, "ListView1");
+    for (int column = 0; column < 4; ++column) {
+        list.addColumn(QString::number(column));
+    }
+    ListRow* row = list.add("http://f.cn/a.pdf", "报告\tA\r\nB");
+    list.setSubItem(row, 1, "pdf");
+    list.setSubItem(row, 3, "/s/\n");
+    list.setTag(row, "http://e/search?p=a b");
+    list.add("http://f.cn/b.pdf", "二");
+    EXPECT_EQ(SearchCommand::TsvText(list),
+              "报告 A  B\thttp://f.cn/a.pdf\tpdf\t\t/s/ \thttp://e/search?p=a b\n"
+              "二\thttp://f.cn/b.pdf\t\t\t\t\n");
+}
+
+// The program itself against the fake engine on 127.0.0.1.
+class SearchCommandRun : public ::testing::Test {
+  protected:
+    SearchCommandRun() {
+        engine.setDefaultResultCount(20);
+        engine.setResultsPerPage(10);
+    }
+
+    int run(const QStringList& args) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        environment.insert("XDG_DATA_HOME", home.filePath("data"));
+        environment.remove("ORVELLIN_SEARCH_BASE");
+        process.setProcessEnvironment(environment);
+        process.start(ORVELLIN_PROGRAM,
+                      QStringList{"search", "--search-base", engine.base()} + args);
+        process.waitForFinished(60000);
+        out = QString::fromUtf8(process.readAllStandardOutput());
+        err = QString::fromUtf8(process.readAllStandardError());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    QByteArray read(const QString& name) {
+        QFile file(home.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    FakeSearchEngine engine;
+    QTemporaryDir home;
+    QString out;
+    QString err;
+};
+
+TEST_F(SearchCommandRun, PrintsProgressWritesTheResultsAndTouchesNoSettings) {
+    const QString folder = home.filePath("saved/deep");
+    EXPECT_EQ(run({"--keyword", "甲", "--keyword", " ", "--keyword", "乙", "--types", "pdf,txt",
+                   "--save-folder", folder, "--tsv", home.filePath("r.tsv"), "--export",
+                   home.filePath("r.txt")}),
+              0)
+        << err.toStdString();
+    // Ten kept results per group and type; 乙's "论文" documents are 甲's.
+    EXPECT_EQ(out, "甲(pdf)\n甲(txt)\n乙(pdf)\n乙(txt)\nresults: 36\n");
+    const QStringList lines = QString::fromUtf8(read("r.tsv")).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 36);
+    const QStringList first = lines.first().split('\t');
+    ASSERT_EQ(first.size(), 6);
+    EXPECT_EQ(first.at(0), "甲研究报告1");
+    EXPECT_EQ(first.at(1), engine.base() + "/files/pdf/甲-1.pdf");
+    EXPECT_EQ(first.at(2), "pdf");
+    EXPECT_EQ(first.at(4), folder + "/");
+    EXPECT_TRUE(first.at(5).startsWith(engine.base() + "/search?"));
+    EXPECT_TRUE(QDir(folder).exists());
+    EXPECT_TRUE(Gbk::decode(read("r.txt")).startsWith("甲研究报告1-【pdf】\r\n"));
+    EXPECT_FALSE(QDir(home.filePath("config")).exists());
+    EXPECT_FALSE(QDir(home.filePath("data")).exists());
+}
+
+TEST_F(SearchCommandRun, TheVerificationPageEndsTheRunWithItsOwnExitCode) {
+    engine.setVerificationAfter(3);
+    EXPECT_EQ(run({"--keyword", "甲", "--keyword", "乙", "--types", "pdf,doc"}), 3);
+    // 甲's pdf pages and the first doc page; the fourth search meets the check.
+    EXPECT_EQ(out, "甲(pdf)\n甲(doc)\nresults: 15\n");
+    EXPECT_TRUE(err.contains("human check"));
+}
+
+TEST_F(SearchCommandRun, BadOptionsAndUnwritableFilesEndWithTheirCodes) {
+    EXPECT_EQ(run({"--delay", "3"}), 2);
+    EXPECT_TRUE(err.contains("no keyword group"));
+    EXPECT_TRUE(err.contains("--keywords <FILE>"));
+    QFile blocker(home.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    EXPECT_EQ(run({"--keyword", "甲", "--save-folder", home.filePath("file/sub")}), 2);
+    EXPECT_EQ(run({"--keyword", "甲", "--types", "pdf", "--tsv", home.filePath("no/such/r.tsv")}),
+              1);
+    EXPECT_TRUE(out.endsWith("results: 10\n"));
+    EXPECT_EQ(run({"--help"}), 0);
+    EXPECT_TRUE(out.contains("--simplified-chinese"));
+}
+
+}  // namespace
