@@ -235,3 +235,18 @@ TEST_F(SearchForm, TheWindowKeepsItsMinimumSizeAndItsPanes) {
     EXPECT_GE(form->height(), fWebSearch::kMinimumHeight / 15);
     expectPanesStacked();
 }
+
+TEST_F(SearchForm, TheProgressPanelShowsOverTheListWithoutMovingIt) {
+    ASSERT_TRUE(form);
+    QWidget* panel = host.widgetOf(window->PicPanPrograss);
+    QWidget* list = host.widgetOf(window->ListView1);
+    ASSERT_TRUE(panel && list);
+    EXPECT_TRUE(panel->isHidden());
+    const QRect listBefore = list->geometry();
+    window->PicPanPrograss->setVisible(true);
+    window->PicPanPrograss->bringToFront();
+    settle();
+    EXPECT_EQ(list->geometry(), listBefore);
+    EXPECT_TRUE(listBefore.contains(panel->geometry()));
+    EXPECT_TRUE(panel->isVisible());
+}
