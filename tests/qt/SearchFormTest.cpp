@@ -21,6 +21,7 @@
 
 #include "platform/qt/FormRegistry.h"
 #include "platform/qt/QtWindowHost.h"
+#include "platform/qt/ViewUnits.h"
 #include "search/fWebSearch.h"
 #include "support/TestApp.h"
 
@@ -103,7 +104,8 @@ class SearchForm : public ::testing::Test {
         window = app.forms.load<fWebSearch>(fWebSearch::kName);
         form = qobject_cast<QMainWindow*>(host.formOf(window));
         if (form) {
-            window->setGeometry(QRect(600, 600, 1000 * 15, 700 * 15));
+            window->setGeometry(QRect(40 * kTwipsPerPixel, 40 * kTwipsPerPixel,
+                                      1000 * kTwipsPerPixel, 700 * kTwipsPerPixel));
             settle();
         }
     }
@@ -227,12 +229,12 @@ TEST_F(SearchForm, DraggingTheBarResizesBothPanes) {
 
 TEST_F(SearchForm, TheWindowKeepsItsMinimumSizeAndItsPanes) {
     ASSERT_TRUE(form);
-    EXPECT_EQ(form->minimumSize(),
-              QSize(fWebSearch::kMinimumWidth / 15, fWebSearch::kMinimumHeight / 15));
+    EXPECT_EQ(form->minimumSize(), QSize(fWebSearch::kMinimumWidth / kTwipsPerPixel,
+                                         fWebSearch::kMinimumHeight / kTwipsPerPixel));
     form->resize(300, 200);
     settle();
-    EXPECT_GE(form->width(), fWebSearch::kMinimumWidth / 15);
-    EXPECT_GE(form->height(), fWebSearch::kMinimumHeight / 15);
+    EXPECT_GE(form->width(), fWebSearch::kMinimumWidth / kTwipsPerPixel);
+    EXPECT_GE(form->height(), fWebSearch::kMinimumHeight / kTwipsPerPixel);
     expectPanesStacked();
 }
 

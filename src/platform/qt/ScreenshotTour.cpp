@@ -167,14 +167,14 @@ bool ScreenshotTour::runSearchBatch(fWebSearch& window) {
         qWarning("screenshots: the search batch did not end by itself");
         return false;
     }
+    if (window.ListView1->count() == 0) {
+        qWarning("screenshots: the search batch found no results");
+        return false;
+    }
     // Back from the home page to the last result page, as the user would.
     window.menu后退->click();
     if (!waitFor([&] { return showsResultPage(window.WebBrowser1); }, 30)) {
         qWarning("screenshots: the browser shows no result page after the batch");
-        return false;
-    }
-    if (window.ListView1->count() == 0) {
-        qWarning("screenshots: the search batch found no results");
         return false;
     }
     return true;
