@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QImage>
+#include <QPointer>
 #include <QSet>
 #include <QWidget>
+#include <memory>
 
 #include "app/AppServices.h"
 #include "app/Config.h"
@@ -13,13 +15,30 @@
 #include "download/DownloadList.h"
 #include "download/fFileDownload.h"
 #include "platform/browser/Browser.h"
+#include "platform/browser/HtmlDocument.h"
 #include "platform/qt/QtWindowHost.h"
+#include "platform/qt/ViewUnits.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/window/Forms.h"
-#include "search/SearchAddress.h"
 #include "search/fWebSearch.h"
 
 namespace {
+
+// The batch pages through a few result pages of one type; a hanging page must not
+// hold the tour for ever.
+constexpr int kBatchLimitSeconds = 90;
+
+// Windows open at a common size rather than maximised to the offscreen screen.
+void placeWindow(Window& window, int widthPixels, int heightPixels) {
+    window.setWindowState(WindowState::Normal);
+    window.setGeometry(QRect(40 * kTwipsPerPixel, 40 * kTwipsPerPixel, widthPixels * kTwipsPerPixel,
+                             heightPixels * kTwipsPerPixel));
+}
+
+bool showsResultPage(const Browser* browser) {
+    const auto document = browser ? browser->document() : nullptr;
+    return document && !browser->busy() && document->url().contains(QStringLiteral("/search?"));
+}
 
 // A picture with only a few colours is a window that has not painted yet.
 bool looksPainted(const QImage& image) {
@@ -67,15 +86,6 @@ void addSampleEntries(fFileDownload& window, const QString& folder) {
     window.RefreshCountLabel();
 }
 
-const QString kSampleGroup = QStringLiteral("机器学习");
-
-// Windows open at a common size rather than maximised to the offscreen screen.
-QRect commonGeometry(int heightPixels) {
-    constexpr int kTwipsPerPixel = 15;
-    return QRect(40 * kTwipsPerPixel, 40 * kTwipsPerPixel, 1000 * kTwipsPerPixel,
-                 heightPixels * kTwipsPerPixel);
-}
-
 }  // namespace
 
 ScreenshotTour::ScreenshotTour(AppServices& services, QtWindowHost& host, QString folder)
@@ -120,16 +130,79 @@ bool ScreenshotTour::shoot(const QString& windowName) {
     return picture.save(QDir(folder_).filePath(windowName + QStringLiteral(".png")));
 }
 
+// One keyword group and one type, no delay: the batch pages through the engine's
+// results into the list and ends on the engine's home page.
+bool ScreenshotTour::runSearchBatch(fWebSearch& window) {
+    // The save folder is chosen beforehand: no save-path dialog in the middle of the run.
+    window.savePathPreset = true;
+    services_.config.ChosenSaveFolder = services_.paths.defaultSaveFolder();
+    window.Text1->setText(QStringLiteral("年度报告"));
+    window.Check3->setValue(true);
+    for (CheckBox* type : {window.Check8, window.Check9, window.Check10, window.Check11}) {
+        type->setValue(false);
+    }
+    window.Combo1->setListIndex(0);   // no delay between pages
+    window.Combo2->setListIndex(20);  // a page time-out of 30 seconds
+    // The batch is a loop that yields: it runs from the event loop, as a click would.
+    const QPointer<fWebSearch> guarded(&window);
+    const auto ended = std::make_shared<bool>(false);
+    const auto overran = std::make_shared<bool>(false);
+    services_.runtime.post([guarded, ended] {
+        if (guarded) {
+            guarded->Command1->click();
+        }
+        *ended = true;
+    });
+    // A second click while it runs is the user's stop.
+    const Runtime::TimerId limit =
+        services_.runtime.callAfter(kBatchLimitSeconds * 1000, [guarded, overran] {
+            if (guarded && guarded->batch.batchRunning()) {
+                *overran = true;
+                guarded->Command1->click();
+            }
+        });
+    const bool finished = waitFor([&] { return *ended; }, kBatchLimitSeconds + 30);
+    services_.runtime.stopTimer(limit);
+    if (!finished || *overran || window.batch.batchRunning()) {
+        qWarning("screenshots: the search batch did not end by itself");
+        return false;
+    }
+    if (window.ListView1->count() == 0) {
+        qWarning("screenshots: the search batch found no results");
+        return false;
+    }
+    // Back from the home page to the last result page, as the user would.
+    window.menu后退->click();
+    if (!waitFor([&] { return showsResultPage(window.WebBrowser1); }, 30)) {
+        qWarning("screenshots: the browser shows no result page after the batch");
+        return false;
+    }
+    return true;
+}
+
+void ScreenshotTour::shootSearchWindow() {
+    auto* search = services_.forms.load<fWebSearch>(fWebSearch::kName);
+    if (!search) {
+        failures_.append(fWebSearch::kName);
+        return;
+    }
+    placeWindow(*search, 1000, 700);
+    if (!runSearchBatch(*search)) {
+        failures_.append(fWebSearch::kName);
+        return;
+    }
+    shoot(fWebSearch::kName);
+}
+
 void ScreenshotTour::run() {
     shoot(fCover::kName);
     if (auto* download = services_.forms.load<fFileDownload>(fFileDownload::kName)) {
-        download->setWindowState(WindowState::Normal);
-        download->setGeometry(commonGeometry(660));
+        placeWindow(*download, 1000, 660);
         addSampleEntries(*download, services_.paths.defaultSaveFolder());
         download->show();
         shoot(fFileDownload::kName);
     }
-    searchWindow();
+    shootSearchWindow();
     // The dialogs are shown without their modal loop, so that the tour goes on.
     for (const QString& dialog : {fOption::kName, fSeleFileSavePath::kName}) {
         if (Window* window = services_.forms.load(dialog)) {
@@ -138,32 +211,4 @@ void ScreenshotTour::run() {
         }
     }
     services_.forms.endProgram();
-}
-
-void ScreenshotTour::searchWindow() {
-    auto* search = services_.forms.load<fWebSearch>(fWebSearch::kName);
-    if (!search) {
-        failures_.append(fWebSearch::kName);
-        return;
-    }
-    search->setWindowState(WindowState::Normal);
-    search->setGeometry(commonGeometry(700));
-    // The tour answers no dialogs: the entries take the default folder.
-    search->savePathPreset = true;
-    services_.config.ChosenSaveFolder = services_.paths.defaultSaveFolder();
-    // One group and one type: the batch runs the real browser over the engine's pages.
-    search->Text1->setText(kSampleGroup);
-    for (CheckBox* type : {search->Check8, search->Check9, search->Check10, search->Check11}) {
-        type->setValue(false);
-    }
-    search->Command1->click();
-    if (search->ListView1->count() == 0 || !search->WebBrowser1) {
-        failures_.append(fWebSearch::kName);
-        return;
-    }
-    // The batch ends on the home page; the picture shows the group's first result page.
-    search->WebBrowser1->navigate(BuildSearchAddress(services_.searchBase, kSampleGroup,
-                                                     kFileTypes[0], search->searchOptions()));
-    waitFor([&] { return !search->WebBrowser1->busy(); }, 20);
-    shoot(fWebSearch::kName);
 }

@@ -5,25 +5,27 @@
 #include <functional>
 
 struct AppServices;
+class fWebSearch;
 class QtWindowHost;
 
 // The desktop smoke test: opens the program's windows one after another, saves a
 // picture of each as <folder>/<window>.png and checks that it is not blank; then
-// ends the program.
+// ends the program. The search window first runs a one-group batch against the
+// configured search engine and must end with results in its list.
 class ScreenshotTour {
   public:
     ScreenshotTour(AppServices& services, QtWindowHost& host, QString folder);
 
     // Runs the tour from the event loop once the start window is up.
     void start();
-    // The windows whose picture was missing or blank.
+    // The windows whose picture was missing or blank, or whose run failed.
     const QStringList& failures() const { return failures_; }
 
   private:
     void run();
     bool shoot(const QString& windowName);
-    // Runs a one-group batch in the search window and photographs its results.
-    void searchWindow();
+    bool runSearchBatch(fWebSearch& window);
+    void shootSearchWindow();
     bool waitFor(const std::function<bool()>& done, double seconds);
 
     AppServices& services_;
