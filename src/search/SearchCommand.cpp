@@ -1,11 +1,16 @@
 #include "search/SearchCommand.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSocketNotifier>
 #include <QTextStream>
+#include <csignal>
+#include <memory>
 
 #include "app/Config.h"
 #include "platform/controls/ListView.h"
@@ -99,7 +104,12 @@ bool readGroups(const QCommandLineParser& parser, Options& options, QString& err
             error = QStringLiteral("cannot read the keyword file %1").arg(file.fileName());
             return false;
         }
-        groups = QString::fromUtf8(file.readAll()).split(u'\n');
+        QString text = QString::fromUtf8(file.readAll());
+        // Editors of Chinese text often start a UTF-8 file with a byte-order mark.
+        if (text.startsWith(QChar::ByteOrderMark)) {
+            text.remove(0, 1);
+        }
+        groups = text.split(u'\n');
         for (QString& group : groups) {
             if (group.endsWith(u'\r')) {
                 group.chop(1);
@@ -188,6 +198,53 @@ QString tsvField(QString text) {
     return text;
 }
 
+// A signal only writes its number into this pipe; the run reads it in its next wait.
+int stopPipe[2] = {-1, -1};
+
+void onStopSignal(int signal) {
+    const char number = char(signal);
+    [[maybe_unused]] const ssize_t written = ::write(stopPipe[1], &number, 1);
+}
+
+// SIGINT and SIGTERM stop the batch as its stop button does, so that the results found
+// so far are still written; a second one of the same kind ends the program at once.
+// `caught` receives the signal's number.
+std::unique_ptr<QSocketNotifier> stopOnSignals(fWebSearch& window, int& caught) {
+    if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        return nullptr;
+    }
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    auto notifier = std::make_unique<QSocketNotifier>(stopPipe[0], QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, [&window, &caught] {
+        char number = 0;
+        while (::read(stopPipe[0], &number, 1) == 1) {
+            caught = number;
+        }
+        if (window.batch.batchRunning()) {
+            window.Command1->click();
+        }
+    });
+    return notifier;
+}
+
+// Writes what Text2 gains, one group and type a line.
+void printProgress(fWebSearch& window, QTextStream& out) {
+    QObject::connect(window.Text2, &Control::changed, [&window, &out, shown = QString()]() mutable {
+        const QString text = window.Text2->text();
+        const QString gained = text.startsWith(shown) ? text.mid(shown.size()) : text;
+        shown = text;
+        if (!gained.trimmed().isEmpty()) {
+            out << gained.trimmed() << '\n';
+            out.flush();
+        }
+    });
+}
+
 void setControls(fWebSearch& window, const Options& options) {
     window.Text1->setText(options.keywords);
     CheckBox* const types[] = {window.Check3, window.Check8, window.Check9, window.Check10,
@@ -211,8 +268,9 @@ void setControls(fWebSearch& window, const Options& options) {
 QString Usage() {
     QCommandLineParser parser;
     describe(parser);
-    return parser.helpText().replace(QCoreApplication::applicationFilePath(),
-                                     QStringLiteral("orvellin search"));
+    // The parser names the program as it was started; the command has its own usage line.
+    return QStringLiteral("Usage: orvellin search [options]\n") +
+           parser.helpText().section(u'\n', 1);
 }
 
 std::optional<Options> Parse(const QStringList& args, const QString& environmentBase,
@@ -290,22 +348,20 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
     session.config().AskPathAtExtraction = options->saveFolder.isEmpty() ? 0 : 1;
     session.config().ChosenSaveFolder = options->saveFolder;
 
-    QString shown;
-    QObject::connect(window.Text2, &Control::changed, [&] {
-        const QString text = window.Text2->text();
-        const QString gained = text.startsWith(shown) ? text.mid(shown.size()) : text;
-        shown = text;
-        if (!gained.trimmed().isEmpty()) {
-            out << gained.trimmed() << '\n';
-            out.flush();
-        }
-    });
+    printProgress(window, out);
+    int caught = 0;
+    const std::unique_ptr<QSocketNotifier> stop = stopOnSignals(window, caught);
     window.Command1->click();
 
-    out << "results: " << window.ListView1->count() << '\n';
+    out << QStringLiteral("结果：") << window.ListView1->count() << '\n';
+    out.flush();
     int code = window.runState.verificationDemanded ? kExitVerification : kExitDone;
     if (code == kExitVerification) {
         err << "orvellin search: the search engine asks for a human check; the run stopped\n";
+    }
+    if (caught != 0) {
+        err << "orvellin search: stopped by signal " << caught << '\n';
+        code = kExitSignalBase + caught;
     }
     const auto write = [&](const QString& path, const QByteArray& bytes) {
         if (!path.isEmpty() && !writeFile(path, bytes)) {

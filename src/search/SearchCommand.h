@@ -17,6 +17,8 @@ constexpr int kExitDone = 0;
 constexpr int kExitWriteFailed = 1;
 constexpr int kExitBadOptions = 2;
 constexpr int kExitVerification = 3;
+// Stopped by SIGINT or SIGTERM: this plus the signal's number, as a shell reports it.
+constexpr int kExitSignalBase = 128;
 
 struct Options {
     QString keywords;  // the keyword box: the groups joined with CR LF

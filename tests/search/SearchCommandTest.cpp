@@ -4,19 +4,23 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <csignal>
 
 #include "platform/controls/ListView.h"
+#include "platform/runtime/QtRuntime.h"
 #include "platform/text/Gbk.h"
 #include "search/SearchCommand.h"
 #include "support/FakeSearchEngine.h"
+#include "support/WaitFor.h"
 
 namespace {
 
 using SearchCommand::Options;
 
-std::optional<Options> parse(const QStringList& args, QString* error = nullptr) {
+std::optional<Options> parse(const QStringList& args, QString* error = nullptr,
+                             const QString& environmentBase = QString()) {
     QString reason;
-    auto options = SearchCommand::Parse(args, QString(), reason);
+    auto options = SearchCommand::Parse(args, environmentBase, reason);
     if (error) {
         *error = reason;
     }
@@ -41,7 +45,9 @@ TEST(SearchCommandOptions, EveryOptionReachesItsControl) {
     const QString file = temp.filePath("groups.txt");
     QFile groups(file);
     ASSERT_TRUE(groups.open(QIODevice::WriteOnly));
-    groups.write("a\r\n\r\nb c\nd\n");
+    groups.write(
+        "\xEF\xBB\xBF"
+        "a\r\n\r\nb c\nd\n");
     groups.close();
     const auto options = parse({"--keywords",
                                 file,
@@ -74,6 +80,18 @@ TEST(SearchCommandOptions, EveryOptionReachesItsControl) {
     EXPECT_EQ(options->searchBase, "http://127.0.0.1:9");
     EXPECT_EQ(options->exportFile, "x.txt");
     EXPECT_EQ(options->tsvFile, "x.tsv");
+}
+
+TEST(SearchCommandOptions, TheSearchBaseComesFromTheOptionThenTheEnvironment) {
+    EXPECT_EQ(parse({"--keyword", "a"}, nullptr, "http://127.0.0.1:7/")->searchBase,
+              "http://127.0.0.1:7");
+    EXPECT_EQ(parse({"--keyword", "a", "--search-base", "https://e.example"}, nullptr,
+                    "http://127.0.0.1:7")
+                  ->searchBase,
+              "https://e.example");
+    QString error;
+    EXPECT_FALSE(parse({"--keyword", "a"}, &error, "127.0.0.1:7"));
+    EXPECT_FALSE(error.isEmpty());
 }
 
 TEST(SearchCommandOptions, BadOptionsAreRefusedWithAReason) {
@@ -124,17 +142,22 @@ class SearchCommandRun : public ::testing::Test {
 
     int run(const QStringList& args) {
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
-        environment.insert("XDG_DATA_HOME", home.filePath("data"));
-        environment.remove("ORVELLIN_SEARCH_BASE");
-        process.setProcessEnvironment(environment);
+        process.setProcessEnvironment(environment());
         process.start(ORVELLIN_PROGRAM,
                       QStringList{"search", "--search-base", engine.base()} + args);
         process.waitForFinished(60000);
         out = QString::fromUtf8(process.readAllStandardOutput());
         err = QString::fromUtf8(process.readAllStandardError());
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    // The per-user folders point into the test's own folder, so that a write shows.
+    QProcessEnvironment environment() const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        environment.insert("XDG_DATA_HOME", home.filePath("data"));
+        environment.remove("ORVELLIN_SEARCH_BASE");
+        return environment;
     }
 
     QByteArray read(const QString& name) {
@@ -156,8 +179,10 @@ TEST_F(SearchCommandRun, PrintsProgressWritesTheResultsAndTouchesNoSettings) {
               0)
         << err.toStdString();
     // Ten kept results per group and type; 乙's "论文" documents are 甲's.
-    EXPECT_EQ(out, "甲(pdf)\n甲(txt)\n乙(pdf)\n乙(txt)\nresults: 36\n");
-    const QStringList lines = QString::fromUtf8(read("r.tsv")).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(out, "甲(pdf)\n甲(txt)\n乙(pdf)\n乙(txt)\n结果：36\n");
+    const QByteArray tsv = read("r.tsv");
+    EXPECT_FALSE(tsv.contains('\r'));
+    const QStringList lines = QString::fromUtf8(tsv).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 36);
     const QStringList first = lines.first().split('\t');
     ASSERT_EQ(first.size(), 6);
@@ -167,7 +192,13 @@ TEST_F(SearchCommandRun, PrintsProgressWritesTheResultsAndTouchesNoSettings) {
     EXPECT_EQ(first.at(4), folder + "/");
     EXPECT_TRUE(first.at(5).startsWith(engine.base() + "/search?"));
     EXPECT_TRUE(QDir(folder).exists());
-    EXPECT_TRUE(Gbk::decode(read("r.txt")).startsWith("甲研究报告1-【pdf】\r\n"));
+    // The export holds the same entries in the same order, in GBK with CR LF.
+    QString exported;
+    for (const QString& line : lines) {
+        const QStringList fields = line.split('\t');
+        exported += fields.at(0) + "-【" + fields.at(2) + "】" + fields.at(3) + "\r\n";
+    }
+    EXPECT_EQ(read("r.txt"), Gbk::encode(exported));
     EXPECT_FALSE(QDir(home.filePath("config")).exists());
     EXPECT_FALSE(QDir(home.filePath("data")).exists());
 }
@@ -176,7 +207,7 @@ TEST_F(SearchCommandRun, TheVerificationPageEndsTheRunWithItsOwnExitCode) {
     engine.setVerificationAfter(3);
     EXPECT_EQ(run({"--keyword", "甲", "--keyword", "乙", "--types", "pdf,doc"}), 3);
     // 甲's pdf pages and the first doc page; the fourth search meets the check.
-    EXPECT_EQ(out, "甲(pdf)\n甲(doc)\nresults: 15\n");
+    EXPECT_EQ(out, "甲(pdf)\n甲(doc)\n结果：15\n");
     EXPECT_TRUE(err.contains("human check"));
 }
 
@@ -189,9 +220,31 @@ TEST_F(SearchCommandRun, BadOptionsAndUnwritableFilesEndWithTheirCodes) {
     EXPECT_EQ(run({"--keyword", "甲", "--save-folder", home.filePath("file/sub")}), 2);
     EXPECT_EQ(run({"--keyword", "甲", "--types", "pdf", "--tsv", home.filePath("no/such/r.tsv")}),
               1);
-    EXPECT_TRUE(out.endsWith("results: 10\n"));
+    EXPECT_TRUE(out.endsWith("结果：10\n"));
     EXPECT_EQ(run({"--help"}), 0);
+    EXPECT_TRUE(out.startsWith("Usage: orvellin search [options]\n"));
     EXPECT_TRUE(out.contains("--simplified-chinese"));
+}
+
+TEST_F(SearchCommandRun, ATerminationStopsTheBatchAndStillWritesTheResults) {
+    // Every search page hangs, so the run is in its first page wait when the signal comes.
+    engine.setSearchNeverCompletes(true);
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(ORVELLIN_PROGRAM,
+                  QStringList{"search", "--search-base", engine.base(), "--keyword", "甲",
+                              "--types", "pdf,doc", "--tsv", home.filePath("r.tsv")});
+    ASSERT_TRUE(process.waitForStarted());
+    QtRuntime runtime;
+    ASSERT_TRUE(waitFor(runtime, [&] { return engine.searchRequests() > 0; }));
+    process.terminate();
+    ASSERT_TRUE(process.waitForFinished(30000));
+    engine.releaseHeld();
+    ASSERT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 128 + SIGTERM);
+    // The stop came during pdf: doc is never searched.
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()), "甲(pdf)\n结果：0\n");
+    EXPECT_TRUE(QFile::exists(home.filePath("r.tsv")));
 }
 
 }  // namespace
