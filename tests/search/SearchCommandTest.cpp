@@ -151,11 +151,13 @@ class SearchCommandRun : public ::testing::Test {
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
 
-    // The per-user folders point into the test's own folder, so that a write shows.
+    // The home and per-user folders point into the test's own folder, so that a write shows.
     QProcessEnvironment environment() const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
-        environment.insert("XDG_DATA_HOME", home.filePath("data"));
+        environment.insert("HOME", home.filePath("user"));
+        environment.insert("XDG_CONFIG_HOME", home.filePath("user/config"));
+        environment.insert("XDG_DATA_HOME", home.filePath("user/data"));
+        environment.insert("XDG_CACHE_HOME", home.filePath("user/cache"));
         environment.remove("ORVELLIN_SEARCH_BASE");
         return environment;
     }
@@ -199,8 +201,8 @@ TEST_F(SearchCommandRun, PrintsProgressWritesTheResultsAndTouchesNoSettings) {
         exported += fields.at(0) + "-【" + fields.at(2) + "】" + fields.at(3) + "\r\n";
     }
     EXPECT_EQ(read("r.txt"), Gbk::encode(exported));
-    EXPECT_FALSE(QDir(home.filePath("config")).exists());
-    EXPECT_FALSE(QDir(home.filePath("data")).exists());
+    // No settings, no SaveList.dat, no cache: nothing of the user's.
+    EXPECT_FALSE(QDir(home.filePath("user")).exists());
 }
 
 TEST_F(SearchCommandRun, TheVerificationPageEndsTheRunWithItsOwnExitCode) {
