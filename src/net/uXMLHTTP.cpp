@@ -2,7 +2,6 @@
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <array>
 
@@ -277,9 +276,7 @@ bool uXMLHTTP::saveBody() {
     if (path.isEmpty() || body_.isEmpty()) {
         return true;
     }
-    // The old file stays until the whole new one is written.
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(body_) == body_.size() && file.commit();
+    return ReplaceFile(path, body_);
 }
 
 void uXMLHTTP::dropReply() {

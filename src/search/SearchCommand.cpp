@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <csignal>
@@ -186,11 +185,6 @@ bool makeSaveFolder(const QString& folder, Options& options, QString& error, QTe
     return true;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-}
-
 QString tsvField(QString text) {
     for (const QChar separator : {u'\t', u'\r', u'\n'}) {
         text.replace(separator, u' ');
@@ -364,7 +358,7 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
         code = kExitSignalBase + caught;
     }
     const auto write = [&](const QString& path, const QByteArray& bytes) {
-        if (!path.isEmpty() && !writeFile(path, bytes)) {
+        if (!path.isEmpty() && !ReplaceFile(path, bytes)) {
             err << "orvellin search: cannot write " << path << '\n';
             code = kExitWriteFailed;
         }

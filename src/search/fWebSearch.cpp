@@ -1,7 +1,6 @@
 #include "search/fWebSearch.h"
 
 #include <QLocale>
-#include <QSaveFile>
 #include <QUrl>
 
 #include "app/AppServices.h"
@@ -60,11 +59,7 @@ void restoreListIndex(ComboBox& combo, const QString& saved) {
 // the number of bytes written, or -1.
 qint64 writeGbkFile(const QString& path, const QString& text) {
     const QByteArray bytes = Gbk::encode(text);
-    QSaveFile file(LocalFilePath(path));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        return -1;
-    }
-    return bytes.size();
+    return ReplaceFile(LocalFilePath(path), bytes) ? bytes.size() : -1;
 }
 
 }  // namespace

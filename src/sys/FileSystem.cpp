@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSet>
 #include <algorithm>
 #include <optional>
@@ -294,4 +295,9 @@ QString GetInternetCacheFolder(const AppPaths& paths) {
         folder.chop(1);
     }
     return folder;
+}
+
+bool ReplaceFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }

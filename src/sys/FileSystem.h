@@ -17,6 +17,10 @@ bool FileExists(const QString& path);
 // A folder exists.
 bool FolderExists(const QString& path);
 
+// Writes the file whole: the old file stays until the new one is complete, and stays
+// as it was when the write fails. True when the new file is in place.
+bool ReplaceFile(const QString& path, const QByteArray& bytes);
+
 // Creates every missing folder along the path, each part cleaned with CleanFileName,
 // and gives the deepest path that exists at the end without a trailing "/", or the
 // empty text. An empty part ends the walk; a part that cleans to nothing shows

@@ -3,13 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "platform/browser/HtmlDocument.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/ListView.h"
 #include "platform/desktop/ScreenMetrics.h"
 #include "platform/text/Gbk.h"
+#include "sys/FileSystem.h"
 
 namespace {
 constexpr int kFitToContent = -2;
@@ -74,11 +74,7 @@ void SaveComboHistory(const ComboBox& combo, const QString& path) {
     }
     // The per-user data folder may not exist yet on a first run.
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(Gbk::encode(text));
-        file.commit();
-    }
+    ReplaceFile(path, Gbk::encode(text));
 }
 
 void FitComboDropWidth(ComboBox& combo, const ScreenMetrics& screen) {
