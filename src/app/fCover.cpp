@@ -150,11 +150,7 @@ void fCover::Label3_Click() {
 }
 
 QString fCover::downloadPage() const {
-    QString site = services_.makerSite.trimmed();
-    while (site.endsWith(u'/')) {
-        site.chop(1);
-    }
-    return site.isEmpty() ? QString() : site + u'/' + ExecutableName() + u'/';
+    return ProgramPage(services_.makerSite);
 }
 
 void fCover::Timer1_Timer() {

@@ -21,7 +21,6 @@
 #include "sys/FileSystem.h"
 #include "sys/ListHelpers.h"
 #include "sys/ShellActions.h"
-#include "sys/SystemInfo.h"
 
 namespace {
 
@@ -251,10 +250,12 @@ void fWebSearch::bindHandlers() {
                            "3. 出现验证页面时批量搜索自动停止，请在网页中完成验证后再继续；\r\n"
                            "4. 点击“分析下载”把列表交给下载窗口。"));
     });
-    menu最新版本->onClick = guard([this] { menu最新版本_Click(); });
     const auto makerPage = [this](const QString& path) {
-        return guard([this, path] { OpenWebPage(services_.makerSite + path, services_.shell); });
+        return guard(
+            [this, path] { OpenWebPage(MakerPage(services_.makerSite, path), services_.shell); });
     };
+    menu最新版本->onClick =
+        guard([this] { OpenWebPage(ProgramPage(services_.makerSite), services_.shell); });
     menu岚鹊软件->onClick = makerPage(QStringLiteral("/"));
     menu澄楠软件->onClick = makerPage(QStringLiteral("/software/"));
     menu软件定制->onClick = makerPage(QStringLiteral("/custom/"));
@@ -563,14 +564,6 @@ void fWebSearch::menu网页源码另存为_Click() {
     if (writeGbkFile(path, document->documentElement().outerHtml()) >= 0) {
         dialogs().info(QStringLiteral("OK"));
     }
-}
-
-void fWebSearch::menu最新版本_Click() {
-    QString site = services_.makerSite.trimmed();
-    while (site.endsWith(QLatin1Char('/'))) {
-        site.chop(1);
-    }
-    OpenWebPage(site + QLatin1Char('/') + ExecutableName() + QLatin1Char('/'), services_.shell);
 }
 
 bool fWebSearch::IsMakerAddress(const QString& url) const {

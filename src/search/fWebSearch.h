@@ -176,7 +176,6 @@ class fWebSearch final : public Window {
     void menu打开雅虎搜索首页_Click();
     void menu打开指定网址_Click();
     void menu网页源码另存为_Click();
-    void menu最新版本_Click();
     void WebBrowser1_BeforeNavigate(const QString& url);
     void WebBrowser1_NewWindow(const QString& url, bool* handled);
     void WebBrowser1_DocumentComplete(bool topLevel);

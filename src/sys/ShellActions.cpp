@@ -7,6 +7,7 @@
 #include "platform/desktop/Shell.h"
 #include "platform/dialogs/Dialogs.h"
 #include "sys/FileSystem.h"
+#include "sys/SystemInfo.h"
 
 namespace {
 
@@ -78,4 +79,16 @@ bool SendFeedbackMail(Shell& shell, const QString& makerSite, const QDate& today
     // Chinese texts and the blanks arrive as written.
     return shell.openUrl(QStringLiteral("mailto:feedback@") + host + QStringLiteral("?subject=") +
                          percentEncoded(subject) + QStringLiteral("&body=") + percentEncoded(body));
+}
+
+QString MakerPage(const QString& makerSite, const QString& path) {
+    QString site = makerSite.trimmed();
+    while (site.endsWith(u'/')) {
+        site.chop(1);
+    }
+    return site.isEmpty() ? QString() : site + path;
+}
+
+QString ProgramPage(const QString& makerSite) {
+    return MakerPage(makerSite, u'/' + ExecutableName() + u'/');
 }

@@ -13,6 +13,11 @@ class Dialogs;
 void OpenWithShell(const QString& path, Shell& shell, Dialogs& dialogs);
 // Opens the file's folder with the file selected; true when the desktop did.
 bool ShowInFolder(const QString& path, Shell& shell);
+// A page of the maker's site: the site without its trailing "/" and then `path`
+// ("/custom/"); empty when no site is set.
+QString MakerPage(const QString& makerSite, const QString& path);
+// The maker's page of this program: the site, "/", the executable's name and "/".
+QString ProgramPage(const QString& makerSite);
 // Opens a web address in the desktop's web browser.
 void OpenWebPage(const QString& address, Shell& shell);
 // The folder picker, starting at the initial path's folder (the home folder when the
