@@ -252,11 +252,7 @@ void fFileDownload::Form_Load() {
 
     RestoreWindowGeometry(*this, settings, services_.screen);
 
-    QStringList pauses;
-    for (int seconds = 0; seconds <= kLongestPause; ++seconds) {
-        pauses.append(QString::number(seconds));
-    }
-    Combo2->setItems(pauses);
+    Combo2->setItems(WholeNumbers(0, kLongestPause));
     Combo2->setListIndex(0);
 
     if (Web1) {

@@ -89,6 +89,10 @@ void SearchBatch::stopWhenQuitting() {
     }
 }
 
+void SearchBatch::ExtractShownPage() {
+    window_.ExtractResultPage(window_.ExtractionSaveFolder());
+}
+
 void SearchBatch::SetRunning(Button& button, const QString& caption, bool running) {
     button.setCaption(caption);
     button.setBackColor(running ? kRunningColour : Color());
@@ -125,11 +129,10 @@ void SearchBatch::延时() {
 
 bool SearchBatch::下一页() {
     SearchRunState& state = window_.runState;
-    const auto extract = [this] { window_.ExtractResultPage(window_.ExtractionSaveFolder()); };
     const auto stopRequested = [&] { return state.addAllStop || batchStopPending(); };
-    extract();
+    ExtractShownPage();
     if (!ClickNextCandidate()) {
-        extract();
+        ExtractShownPage();
         return false;
     }
     const double loadStart = window_.runtime().now();
@@ -137,7 +140,7 @@ bool SearchBatch::下一页() {
     while (browser->busy() && state.pageLoading) {
         waitCycle();
         if (elapsedSince(loadStart) >= timeoutSeconds() || stopRequested()) {
-            extract();
+            ExtractShownPage();
             return false;
         }
     }
@@ -145,18 +148,18 @@ bool SearchBatch::下一页() {
     // the same page to be paged for ever.
     if (state.pageLoading) {
         state.pageLoading = false;
-        extract();
+        ExtractShownPage();
         return false;
     }
     const double delayStart = window_.runtime().now();
     for (;;) {
         waitCycle();
         if (elapsedSince(delayStart) >= delaySeconds()) {
-            extract();
+            ExtractShownPage();
             return true;
         }
         if (stopRequested()) {
-            extract();
+            ExtractShownPage();
             return false;
         }
     }
@@ -190,8 +193,7 @@ void SearchBatch::AddAllPages() {
             window_.AskSaveFolderForExtraction();
             state.verificationDemanded = false;
         }
-        const auto extract = [this] { window_.ExtractResultPage(window_.ExtractionSaveFolder()); };
-        extract();
+        ExtractShownPage();
         for (;;) {
             yield();
             if (state.addAllStop || state.verificationDemanded || batchStopPending()) {
@@ -200,10 +202,10 @@ void SearchBatch::AddAllPages() {
             if (!下一页()) {
                 break;
             }
-            extract();
+            ExtractShownPage();
             yield();
         }
-        extract();
+        ExtractShownPage();
         SetRunning(button, kAddAllStart, false);
         button.setEnabled(true);
     }

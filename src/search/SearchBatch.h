@@ -50,6 +50,7 @@ class SearchBatch {
     // The next-page candidate of the shown page: the element to click, found by the
     // pagination rules; false when there is none or the page has no further page.
     bool ClickNextCandidate();
+    void ExtractShownPage();
     void SetRunning(Button& button, const QString& caption, bool running);
 
     fWebSearch& window_;

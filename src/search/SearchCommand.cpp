@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/Config.h"
+#include "app/ConfigReaders.h"
 #include "platform/controls/ListView.h"
 #include "platform/text/Gbk.h"
 #include "search/SearchAddress.h"
@@ -87,12 +88,11 @@ void describe(QCommandLineParser& parser) {
 }
 
 std::optional<int> wholeNumberIn(const QString& text, int low, int high) {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    if (!ok || value < low || value > high) {
+    const std::optional<int32_t> value = ConfigReaders::wholeNumber(text);
+    if (!value || *value < low || *value > high) {
         return std::nullopt;
     }
-    return value;
+    return *value;
 }
 
 bool readGroups(const QCommandLineParser& parser, Options& options, QString& error) {

@@ -37,20 +37,11 @@ constexpr int kBarWidthMargin = 300;
 constexpr int kBarHeight = 60;
 constexpr int kBarLowestGap = 1200;
 
-QStringList wholeNumbers(int from, int to) {
-    QStringList numbers;
-    for (int number = from; number <= to; ++number) {
-        numbers.append(QString::number(number));
-    }
-    return numbers;
-}
-
 // Restores a choice list's position saved as decimal text; anything else keeps it.
 void restoreListIndex(ComboBox& combo, const QString& saved) {
-    bool ok = false;
-    const int index = saved.trimmed().toInt(&ok);
-    if (ok && index >= 0 && index < combo.listCount()) {
-        combo.setListIndex(index);
+    const std::optional<int32_t> index = ConfigReaders::wholeNumber(saved);
+    if (index && *index >= 0 && *index < combo.listCount()) {
+        combo.setListIndex(*index);
     }
 }
 
@@ -298,10 +289,10 @@ void fWebSearch::Form_Load() {
     runState.addAllStop = true;
     runState.batchStop = true;
     Text1->setText(ConfigReaders::read(settings, Settings::kSearchKeywords));
-    Combo1->setItems(wholeNumbers(0, 120));
+    Combo1->setItems(WholeNumbers(0, 120));
     Combo1->setListIndex(0);
     restoreListIndex(*Combo1, ConfigReaders::read(settings, Settings::kSearchDelay));
-    Combo2->setItems(wholeNumbers(10, 120));
+    Combo2->setItems(WholeNumbers(10, 120));
     Combo2->setListIndex(0);
     restoreListIndex(*Combo2, ConfigReaders::read(settings, Settings::kSearchTimeout));
 }

@@ -77,6 +77,14 @@ void SaveComboHistory(const ComboBox& combo, const QString& path) {
     ReplaceFile(path, Gbk::encode(text));
 }
 
+QStringList WholeNumbers(int from, int to) {
+    QStringList numbers;
+    for (int number = from; number <= to; ++number) {
+        numbers.append(QString::number(number));
+    }
+    return numbers;
+}
+
 void FitComboDropWidth(ComboBox& combo, const ScreenMetrics& screen) {
     QString longest;
     for (const QString& entry : combo.items()) {

@@ -26,6 +26,8 @@ void PaintRowStripes(ListView& list, int rowHeight);
 void LoadComboHistory(ComboBox& combo, const QString& path);
 // Writes every entry of the list as a line (GBK, CR LF), replacing the file whole.
 void SaveComboHistory(const ComboBox& combo, const QString& path);
+// The whole numbers from `from` to `to` as texts, for a choice list.
+QStringList WholeNumbers(int from, int to);
 // Widens the drop-down part so that the longest entry fits, never past the screen.
 void FitComboDropWidth(ComboBox& combo, const ScreenMetrics& screen);
 
