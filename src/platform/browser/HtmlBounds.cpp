@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/browser/HtmlTags.h"
+
 namespace {
 
 bool isAsciiAlpha(char c) {
@@ -31,30 +33,16 @@ bool startsWithNoCase(const char* at, const char* end, const char* word) {
 }
 
 // Elements whose start tag never opens a level that needs a matching end tag in the
-// count: void elements, and elements whose end tag is optional (the tree builder
-// closes them implicitly, so counting them would make sloppy pages look deep).
+// count: void elements (with "image", which the tree builder turns into "img", and
+// "menuitem"), and elements whose end tag is optional (the tree builder closes them
+// implicitly, so counting them would make sloppy pages look deep).
 bool isUncounted(GumboTag tag) {
+    if (HtmlTags::isVoid(tag)) {
+        return true;
+    }
     switch (tag) {
-        case GUMBO_TAG_AREA:
-        case GUMBO_TAG_BASE:
-        case GUMBO_TAG_BASEFONT:
-        case GUMBO_TAG_BGSOUND:
-        case GUMBO_TAG_BR:
-        case GUMBO_TAG_COL:
-        case GUMBO_TAG_EMBED:
-        case GUMBO_TAG_FRAME:
-        case GUMBO_TAG_HR:
         case GUMBO_TAG_IMAGE:
-        case GUMBO_TAG_IMG:
-        case GUMBO_TAG_INPUT:
-        case GUMBO_TAG_KEYGEN:
-        case GUMBO_TAG_LINK:
         case GUMBO_TAG_MENUITEM:
-        case GUMBO_TAG_META:
-        case GUMBO_TAG_PARAM:
-        case GUMBO_TAG_SOURCE:
-        case GUMBO_TAG_TRACK:
-        case GUMBO_TAG_WBR:
         case GUMBO_TAG_HTML:
         case GUMBO_TAG_HEAD:
         case GUMBO_TAG_BODY:
@@ -82,8 +70,10 @@ bool isUncounted(GumboTag tag) {
     }
 }
 
-// Elements whose content is text up to their own end tag.
-bool isRawText(GumboTag tag) {
+// Elements whose content the tokenizer reads as text up to their own end tag (RCDATA,
+// RAWTEXT and script data), so a tag inside them opens nothing. Title and textarea
+// belong here though their text is escaped when written out; plaintext never ends.
+bool isReadAsText(GumboTag tag) {
     switch (tag) {
         case GUMBO_TAG_SCRIPT:
         case GUMBO_TAG_STYLE:
@@ -202,7 +192,7 @@ class DepthScan {
         if (tag == GUMBO_TAG_PLAINTEXT) {
             return end_;
         }
-        if (isRawText(tag)) {
+        if (isReadAsText(tag)) {
             // Skip the text up to the element's own end tag, which ends nothing counted.
             for (const char* q = after; q < end_; ++q) {
                 q = static_cast<const char*>(std::memchr(q, '<', size_t(end_ - q)));

@@ -9,37 +9,14 @@
 
 #include "platform/browser/HtmlDocument.h"
 #include "platform/browser/HtmlElementList.h"
+#include "platform/browser/HtmlTags.h"
 
 namespace {
 
-bool isVoid(GumboTag tag) {
-    switch (tag) {
-        case GUMBO_TAG_AREA:
-        case GUMBO_TAG_BASE:
-        case GUMBO_TAG_BASEFONT:
-        case GUMBO_TAG_BGSOUND:
-        case GUMBO_TAG_BR:
-        case GUMBO_TAG_COL:
-        case GUMBO_TAG_EMBED:
-        case GUMBO_TAG_FRAME:
-        case GUMBO_TAG_HR:
-        case GUMBO_TAG_IMG:
-        case GUMBO_TAG_INPUT:
-        case GUMBO_TAG_KEYGEN:
-        case GUMBO_TAG_LINK:
-        case GUMBO_TAG_META:
-        case GUMBO_TAG_PARAM:
-        case GUMBO_TAG_SOURCE:
-        case GUMBO_TAG_TRACK:
-        case GUMBO_TAG_WBR:
-            return true;
-        default:
-            return false;
-    }
-}
-
-// Elements whose text is written as it is, without escapes.
-bool isRawText(GumboTag tag) {
+// Elements whose text is written as it is, without escapes, as browsers serialise it.
+// Title and textarea are not among them: their text is escaped, though the tokenizer
+// reads it as text.
+bool isWrittenVerbatim(GumboTag tag) {
     switch (tag) {
         case GUMBO_TAG_SCRIPT:
         case GUMBO_TAG_STYLE:
@@ -156,7 +133,7 @@ class HtmlWriter {
             case GUMBO_NODE_WHITESPACE: {
                 const GumboNode* parent = node->parent;
                 const bool raw = parent && parent->type == GUMBO_NODE_ELEMENT &&
-                                 isRawText(parent->v.element.tag);
+                                 isWrittenVerbatim(parent->v.element.tag);
                 if (raw) {
                     out_ += node->v.text.text;
                 } else {
@@ -207,7 +184,7 @@ class HtmlWriter {
     }
 
     void leave(const GumboNode* node) {
-        if (!isVoid(node->v.element.tag)) {
+        if (!HtmlTags::isVoid(node->v.element.tag)) {
             out_ += "</";
             out_ += tagNameOf(node);
             out_ += '>';
