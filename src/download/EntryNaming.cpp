@@ -4,6 +4,8 @@
 #include <QFileInfo>
 
 #include "download/DownloadEntry.h"
+#include "download/DownloadList.h"
+#include "download/EntryFilePath.h"
 #include "download/NumberedNames.h"
 #include "sys/CleanFileName.h"
 #include "sys/FileSystem.h"
@@ -13,10 +15,6 @@ namespace {
 const QString kUnnamed = QStringLiteral("未命名");
 const QString kFailedText = QStringLiteral("下载失败");
 const QString kSkippedText = QStringLiteral("已存在，跳过");
-
-QString CurrentAddress(const DownloadEntry& entry) {
-    return entry.addresses().section(QLatin1Char('|'), 0, 0);
-}
 
 // The number of parts of a folder path, trailing "/" left out.
 qsizetype FolderDepth(QString folder) {
@@ -31,7 +29,7 @@ qsizetype FolderDepth(QString folder) {
 void CleanEntryName(DownloadEntry& entry) {
     QString name = CleanFileName(entry.name());
     if (name.isEmpty()) {
-        name = CleanFileName(FileNameOf(CurrentAddress(entry), true));
+        name = CleanFileName(FileNameOf(选择url(entry.addresses()), true));
     }
     entry.setName(name.isEmpty() ? kUnnamed : name);
 }
@@ -51,10 +49,8 @@ bool PrepareEntryFolder(DownloadEntry& entry, Dialogs& dialogs) {
 }
 
 bool 确定是需要下载(DownloadEntry& entry, DuplicatePolicy policy) {
-    QString path = WithTrailingSlash(entry.folder()) + entry.name();
-    if (!entry.type().isEmpty()) {
-        path += QLatin1Char('.') + entry.type();
-    }
+    entry.setFolder(WithTrailingSlash(entry.folder()));
+    const QString path = EntryFilePath(entry);
     if (policy != DuplicatePolicy::Skip || !FileExists(path)) {
         return true;
     }

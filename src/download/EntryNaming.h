@@ -21,9 +21,10 @@ void CleanEntryName(DownloadEntry& entry);
 // written anywhere else; the answer is false then.
 bool PrepareEntryFolder(DownloadEntry& entry, Dialogs& dialogs);
 
-// The skip test: false when a file of the entry's path exists and the policy is
-// "跳过"; the entry is then settled as Done, its sizes showing the file's length and
-// its progress "已存在，跳过". True when the entry must be downloaded.
+// The skip test on the entry's EntryFilePath, its folder first stored back ending in
+// "/": false when a file of that path exists and the policy is "跳过"; the entry is
+// then settled as Done, its sizes showing the file's length and its progress
+// "已存在，跳过". True when the entry must be downloaded.
 bool 确定是需要下载(DownloadEntry& entry, DuplicatePolicy policy);
 
 // Claims the target of a transfer that starts: where nothing exists at the path,
