@@ -136,7 +136,7 @@ void fCover::Form_Resize() {
 
 void fCover::Command1_Click() {
     hide();
-    if (Window* search = forms().load(QStringLiteral("fWebSearch"))) {
+    if (Window* search = forms().load(WindowNames::kSearch)) {
         search->show();
     }
 }

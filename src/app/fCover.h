@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WindowNames.h"
 #include "platform/controls/Button.h"
 #include "platform/controls/Label.h"
 #include "platform/controls/PictureBox.h"
@@ -15,7 +16,7 @@ class uXMLHTTP;
 // and closing it ends the program.
 class fCover final : public Window {
   public:
-    static inline const QString kName = QStringLiteral("fCover");
+    static inline const QString kName = WindowNames::kCover;
     // The program icon, which the other windows take over.
     static inline const QString kIcon = QStringLiteral(":/images/orvellin.png");
     // A version request still running after this long counts as failed.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WindowNames.h"
 #include "platform/controls/Button.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/Label.h"
@@ -14,7 +15,7 @@ struct AppServices;
 // updates them in memory and in the settings at once.
 class fOption final : public Window {
   public:
-    static inline const QString kName = QStringLiteral("fOption");
+    static inline const QString kName = WindowNames::kOptions;
 
     fOption(Forms& forms, AppServices& services);
 

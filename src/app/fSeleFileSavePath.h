@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WindowNames.h"
 #include "platform/controls/Button.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/OptionButton.h"
@@ -12,7 +13,7 @@ struct AppServices;
 // SavePathCancelled, ChosenSaveFolder and NameByOriginalFileName afterwards.
 class fSeleFileSavePath final : public Window {
   public:
-    static inline const QString kName = QStringLiteral("fSeleFileSavePath");
+    static inline const QString kName = WindowNames::kSavePath;
     // The folder history, shared with the copy/move tool.
     static inline const QString kHistoryFile = QStringLiteral("SaveList.dat");
 

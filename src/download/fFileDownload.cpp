@@ -21,7 +21,6 @@
 
 namespace {
 
-const QString kSearchWindow = QStringLiteral("fWebSearch");
 const QString kSameNameGroup = QStringLiteral("同名文件");
 const QString kLoginGroup = QStringLiteral("登录方式");
 const QString kMethodLabel = QStringLiteral("下载方式：");
@@ -299,7 +298,7 @@ void fFileDownload::Form_Unload() {
                          QString::number(services_.config.slotChoiceIndex));
     runtime().yield();
     runtime().yield();
-    if (!forms().IsFormLoaded(kSearchWindow)) {
+    if (!forms().IsFormLoaded(WindowNames::kSearch)) {
         if (Window* cover = forms().find(fCover::kName)) {
             cover->show();
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WindowNames.h"
 #include "platform/controls/Button.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/ComboBox.h"
@@ -20,7 +21,7 @@ class Browser;
 // long as the window and starts empty at every load.
 class fFileDownload final : public Window {
   public:
-    static inline const QString kName = QStringLiteral("fFileDownload");
+    static inline const QString kName = WindowNames::kDownload;
     // The state icons of the list: <state>.png.
     static inline const QString kStateIcons = QStringLiteral(":/images/IL_LV3");
     static constexpr int kRowHeight = 17;

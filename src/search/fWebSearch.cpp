@@ -26,7 +26,6 @@ namespace {
 
 enum Column { kTitle, kType, kStatus, kSaveFolder };
 
-const QString kDownloadWindow = QStringLiteral("fFileDownload");
 const QString kLanguageGroup = QStringLiteral("语言");
 const QString kHandedOver = QStringLiteral("成功");
 constexpr int kStatusPanels = 2;
@@ -224,7 +223,7 @@ void fWebSearch::bindHandlers() {
         }
     });
     menu打开下载窗口->onClick = guard([this] {
-        if (Window* download = forms().load(kDownloadWindow)) {
+        if (Window* download = forms().load(WindowNames::kDownload)) {
             download->show();
         }
     });
@@ -312,7 +311,7 @@ void fWebSearch::Form_Unload() {
     ConfigReaders::write(settings, Settings::kSearchDelay, QString::number(Combo1->listIndex()));
     ConfigReaders::write(settings, Settings::kSearchTimeout, QString::number(Combo2->listIndex()));
     Timer1->stop();
-    if (!forms().IsFormLoaded(kDownloadWindow)) {
+    if (!forms().IsFormLoaded(WindowNames::kDownload)) {
         if (Window* cover = forms().find(fCover::kName)) {
             cover->show();
         }

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "app/WindowNames.h"
 #include "platform/controls/Button.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/ComboBox.h"
@@ -26,7 +27,7 @@ struct AppServices;
 // of those pages fills.
 class fWebSearch final : public Window {
   public:
-    static inline const QString kName = QStringLiteral("fWebSearch");
+    static inline const QString kName = WindowNames::kSearch;
     static constexpr int kRowHeight = 17;
     // Smallest window, in twips.
     static constexpr int kMinimumWidth = 9000;
