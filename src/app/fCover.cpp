@@ -134,6 +134,15 @@ void fCover::Form_Resize() {
     }
 }
 
+void fCover::ShowUnlessLoaded(Forms& forms, const QString& otherWindow) {
+    if (forms.IsFormLoaded(otherWindow)) {
+        return;
+    }
+    if (Window* cover = forms.find(kName)) {
+        cover->show();
+    }
+}
+
 void fCover::Command1_Click() {
     hide();
     if (Window* search = forms().load(WindowNames::kSearch)) {

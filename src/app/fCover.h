@@ -24,6 +24,10 @@ class fCover final : public Window {
 
     fCover(Forms& forms, AppServices& services);
 
+    // Shows the start window again unless `otherWindow` is loaded: a main window that
+    // closes names the other one, so the program never runs with no window in sight.
+    static void ShowUnlessLoaded(Forms& forms, const QString& otherWindow);
+
     PictureBox* Image1;
     Label* Label2;
     Label* Label3;

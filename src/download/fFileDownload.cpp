@@ -298,11 +298,7 @@ void fFileDownload::Form_Unload() {
                          QString::number(services_.config.slotChoiceIndex));
     runtime().yield();
     runtime().yield();
-    if (!forms().IsFormLoaded(WindowNames::kSearch)) {
-        if (Window* cover = forms().find(fCover::kName)) {
-            cover->show();
-        }
-    }
+    fCover::ShowUnlessLoaded(forms(), WindowNames::kSearch);
 }
 
 QString fFileDownload::selectedDuplicatePolicy() const {

@@ -311,11 +311,7 @@ void fWebSearch::Form_Unload() {
     ConfigReaders::write(settings, Settings::kSearchDelay, QString::number(Combo1->listIndex()));
     ConfigReaders::write(settings, Settings::kSearchTimeout, QString::number(Combo2->listIndex()));
     Timer1->stop();
-    if (!forms().IsFormLoaded(WindowNames::kDownload)) {
-        if (Window* cover = forms().find(fCover::kName)) {
-            cover->show();
-        }
-    }
+    fCover::ShowUnlessLoaded(forms(), WindowNames::kDownload);
 }
 
 // --- the panes and the splitter --------------------------------------------------------
