@@ -2,9 +2,9 @@
 
 #include "app/AppServices.h"
 #include "app/ConfigReaders.h"
+#include "app/DownloadMethodDisplay.h"
 #include "app/SettingsKeys.h"
 #include "app/fCover.h"
-#include "download/fFileDownload.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/window/Forms.h"
 
@@ -113,16 +113,8 @@ void fOption::Command1_Click() {
 }
 
 void fOption::showMethodInDownloadWindow(int method) {
-    auto* download = forms().find<fFileDownload>(fFileDownload::kName);
-    if (!download) {
-        return;
-    }
-    download->Label7->setCaption(QStringLiteral("下载方式：") + QString::number(method));
-    if (method == 1) {
-        download->Combo1->setEnabled(false);
-    } else {
-        download->Combo1->setEnabled(true);
-        download->Combo1->setText(QStringLiteral("1"));
+    if (auto* download = forms().find<DownloadMethodDisplay>(WindowNames::kDownload)) {
+        download->ApplyDownloadMethod(method);
     }
 }
 

@@ -230,15 +230,10 @@ void fFileDownload::Form_Load() {
     ListView3->setIconSet(kStateIcons);
 
     ConfigReaders::loadDownloadValues(settings, config);
-    Label7->setCaption(kMethodLabel + QString::number(config.downloadMethod));
-    Combo1->setText(QStringLiteral("1"));
-    if (config.downloadMethod == 1) {
-        Combo1->setEnabled(false);
-    } else {
-        Combo1->setEnabled(true);
-        if (config.slotChoiceIndex >= 0 && config.slotChoiceIndex < Combo1->listCount()) {
-            Combo1->setListIndex(config.slotChoiceIndex);
-        }
+    ApplyDownloadMethod(config.downloadMethod);
+    if (config.downloadMethod != 1 && config.slotChoiceIndex >= 0 &&
+        config.slotChoiceIndex < Combo1->listCount()) {
+        Combo1->setListIndex(config.slotChoiceIndex);
     }
     const QString policy = config.duplicatePolicy.trimmed();
     if (Option1->caption().trimmed() == policy) {
@@ -318,6 +313,12 @@ void fFileDownload::RefreshCountLabel() {
 
 bool fFileDownload::DownloadActive() const {
     return Timer_Down->isEnabled();
+}
+
+void fFileDownload::ApplyDownloadMethod(int method) {
+    Label7->setCaption(kMethodLabel + QString::number(method));
+    Combo1->setText(QStringLiteral("1"));
+    Combo1->setEnabled(method != 1);
 }
 
 void fFileDownload::StopDownload() {

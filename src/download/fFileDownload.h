@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DownloadMethodDisplay.h"
 #include "app/WindowNames.h"
 #include "platform/controls/Button.h"
 #include "platform/controls/CheckBox.h"
@@ -19,7 +20,7 @@ class Browser;
 // The download window: the download list with its control panel, the login panel and
 // the menus. The list is the model of the entries (see DownloadEntry); it lives as
 // long as the window and starts empty at every load.
-class fFileDownload final : public Window {
+class fFileDownload final : public Window, public DownloadMethodDisplay {
   public:
     static inline const QString kName = WindowNames::kDownload;
     // The state icons of the list: <state>.png.
@@ -137,6 +138,7 @@ class fFileDownload final : public Window {
     // Stops everything: the automatic starts, the download timer, the busy flag; entries
     // that were downloading become Failed.
     void StopDownload();
+    void ApplyDownloadMethod(int method) override;
 
   protected:
     void Form_Load() override;

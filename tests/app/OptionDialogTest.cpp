@@ -153,11 +153,14 @@ TEST(OptionDialog, ChoosingAMethodShowsAtOnceInTheOpenDownloadWindow) {
     EXPECT_TRUE(download->Combo1->enabled());
     EXPECT_EQ(download->Combo1->text(), "1");
 
+    // Leaving method 2 starts the slot choice at one again, as the window's load does.
+    download->Combo1->select(3);
     options = openOptions(app);
     options->Option1->click();
     options->Command1->click();
     EXPECT_EQ(download->Label7->caption(), "下载方式：1");
     EXPECT_FALSE(download->Combo1->enabled());
+    EXPECT_EQ(download->Combo1->text(), "1");
 }
 
 TEST(OptionDialog, CloseButtonChangesNothing) {
