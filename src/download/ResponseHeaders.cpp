@@ -55,8 +55,10 @@ QString ExtensionFromResponseHeaders(const QString& contentType,
     if (extension.isEmpty()) {
         从下载头信息ContentDisposition获取文件名(contentDisposition, extension);
     }
+    // The parameter's first eight characters are cut before they are trimmed: a blank
+    // after ";" makes "charset=" fall short and gives no charset.
     if (extension.isEmpty() && parts.size() > 1 &&
-        parts[1].trimmed().left(kCharsetKey.size()).toLower() == kCharsetKey) {
+        parts[1].left(kCharsetKey.size()).trimmed().toLower() == kCharsetKey) {
         extension = QStringLiteral("htm");
     }
     return extension;

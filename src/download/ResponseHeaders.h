@@ -16,5 +16,6 @@ QString 从下载头信息ContentDisposition获取文件名(const QString& value
 
 // The extension a response gives its download, or empty (the entry then keeps its
 // type). Asked in this order: the Content-Type's media type, the Content-Disposition's
-// file name, and "htm" when the Content-Type carries a charset.
+// file name, and "htm" when the Content-Type's second part starts with "charset="
+// (its first eight characters trimmed and compared ignoring case).
 QString ExtensionFromResponseHeaders(const QString& contentType, const QString& contentDisposition);

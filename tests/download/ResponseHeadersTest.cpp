@@ -112,6 +112,11 @@ TEST(ContentDisposition, FindsTheHeaderLineIgnoringCase) {
     EXPECT_EQ(从网络文件Header获取ContentDisposition("HTTP/1.1 200 OK\r\nX-Content-Disposition: a"),
               "");
     EXPECT_EQ(从网络文件Header获取ContentDisposition(""), "");
+    EXPECT_EQ(
+        从网络文件Header获取ContentDisposition("HTTP/1.1 200 OK\r\n"
+                                               "Content-Disposition: inline; filename=a.pdf\r\n"
+                                               "Content-Disposition: inline; filename=b.doc\r\n"),
+        "inline; filename=a.pdf");
 }
 
 TEST(ContentDisposition, GivesTheExtensionOfTheFileName) {
@@ -130,16 +135,27 @@ TEST(ContentDisposition, GivesTheExtensionOfTheFileName) {
 }
 
 TEST(ResponseExtension, AsksContentTypeThenDispositionThenCharset) {
-    EXPECT_EQ(ExtensionFromResponseHeaders("text/html; charset=gbk", ""), "html");
-    EXPECT_EQ(
-        ExtensionFromResponseHeaders("application/octet-stream", "attachment; filename=report.doc"),
-        "doc");
-    EXPECT_EQ(ExtensionFromResponseHeaders("application/octet-stream; charset=utf-8", ""), "htm");
-    EXPECT_EQ(ExtensionFromResponseHeaders("application/octet-stream;CHARSET=x",
-                                           "attachment; filename=a.bin"),
-              "bin");
-    EXPECT_EQ(ExtensionFromResponseHeaders("application/octet-stream", ""), "");
-    EXPECT_EQ(ExtensionFromResponseHeaders("", ""), "");
+    struct Row {
+        QString contentType;
+        QString disposition;
+        QString extension;
+    };
+    const QList<Row> rows = {
+        {"text/html; charset=gbk", "", "html"},
+        {"application/pdf", "attachment; filename=report.doc", "pdf"},
+        {"application/octet-stream", "attachment; filename=report.doc", "doc"},
+        {"application/octet-stream;charset=utf-8", "", "htm"},
+        {"application/octet-stream;CHARSET=x", "", "htm"},
+        // The first eight characters of the parameter, then trimmed: " charset" falls short.
+        {"application/octet-stream; charset=utf-8", "", ""},
+        {"application/octet-stream;CHARSET=x", "attachment; filename=a.bin", "bin"},
+        {"application/octet-stream", "", ""},
+        {"", "", ""},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(ExtensionFromResponseHeaders(row.contentType, row.disposition), row.extension)
+            << row.contentType.toStdString() << " | " << row.disposition.toStdString();
+    }
 }
 
 TEST(ResponseExtension, SurvivesHugeAndHostileHeaderValues) {
