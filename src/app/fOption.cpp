@@ -72,12 +72,12 @@ void fOption::Form_Load() {
 }
 
 void fOption::Command1_Click() {
-    // The size must stay a whole number of megabytes: a text that is not one stores
-    // nothing and keeps the dialog open.
+    // Any number is stored rounded, 0 included; a text that is not a number, or one
+    // too large for a 32-bit count, stores nothing and keeps the dialog open.
     const auto maxSize = ConfigReaders::roundedDecimal(Text1->text());
-    if (!maxSize || *maxSize < 1) {
+    if (!maxSize) {
         dialogs().error(
-            QStringLiteral("下载文件大小必须是1到2147483647之间的整数（单位：MB），请重新输入！"));
+            QStringLiteral("下载文件大小必须是不超过2147483647的数字（单位：MB），请重新输入！"));
         return;
     }
 

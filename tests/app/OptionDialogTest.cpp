@@ -86,10 +86,14 @@ TEST(OptionDialog, ConfirmingUpdatesMemoryAndStoreAndTrimsTheProxy) {
     EXPECT_EQ(stored(app, "代理服务器网址"), "10.0.0.1");
     EXPECT_EQ(stored(app, "文件最大值"), "4");
 
-    options = openOptions(app);
-    options->Text1->setText("2.5");
-    options->Command1->click();
-    EXPECT_EQ(stored(app, "文件最大值"), "2");
+    // Any number is stored rounded, half to even; one that rounds to 0 too.
+    for (const auto& [text, rounded] :
+         {std::pair{"2.5", "2"}, {"0.4", "0"}, {"0", "0"}, {"-3", "-3"}}) {
+        options = openOptions(app);
+        options->Text1->setText(text);
+        options->Command1->click();
+        EXPECT_EQ(stored(app, "文件最大值"), rounded) << text;
+    }
 }
 
 TEST(OptionDialog, AMalformedProxyIsReportedButStoredAndTheDialogCloses) {
@@ -121,15 +125,15 @@ TEST(OptionDialog, AMalformedProxyIsReportedButStoredAndTheDialogCloses) {
     EXPECT_EQ(app.dialogs.shown().size(), 4);
 }
 
-TEST(OptionDialog, ASizeThatIsNotAWholeNumberOfMegabytesStoresNothing) {
+TEST(OptionDialog, ASizeThatIsNotANumberOrBeyond32BitsStoresNothing) {
     TestApp app;
-    for (const QString text : {"abc", "", "0", "0.4", "-3", "2147483648", "1e300", "nan"}) {
+    for (const QString text : {"abc", "", "2147483648", "1e300", "nan"}) {
         auto* options = openOptions(app);
         options->Option1->click();
         options->Check1->setValue(true);
         options->Text1->setText(text);
         app.dialogs.expectMessage(
-            "下载文件大小必须是1到2147483647之间的整数（单位：MB），请重新输入！",
+            "下载文件大小必须是不超过2147483647的数字（单位：MB），请重新输入！",
             MessageIcon::Error);
         options->Command1->click();
         EXPECT_TRUE(app.forms.IsFormLoaded(fOption::kName)) << text.toStdString();
