@@ -8,8 +8,8 @@
 #include <QHash>
 #include <cstdio>
 
-#include "platform/browser/HeadlessBrowser.h"
-#include "platform/browser/HeadlessBrowserFactory.h"
+#include "net/HeadlessBrowser.h"
+#include "net/HeadlessBrowserFactory.h"
 #include "search/fWebSearch.h"
 #include "support/FakeSearchEngine.h"
 #include "support/TestApp.h"
@@ -48,9 +48,9 @@ BENCHMARK(GumboAloneParses)->Unit(benchmark::kMillisecond);
 void HeadlessBrowserExtracts(benchmark::State& state) {
     const QByteArray& page = resultPage();
     TestApp app;
-    HeadlessBrowserFactory factory(app.runtime, app.network);
+    HeadlessBrowserFactory factory(app.runtime, app.requests);
     AppServices services{app.runtime,        app.dialogs,   app.forms,  app.settings, app.config,
-                         app.shell,          app.clipboard, app.screen, factory,      app.network,
+                         app.shell,          app.clipboard, app.screen, factory,      app.requests,
                          app.services.paths, kBase,         QString()};
     fWebSearch window(app.forms, services);
     auto* browser = static_cast<HeadlessBrowser*>(window.WebBrowser1);

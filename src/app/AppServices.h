@@ -13,7 +13,7 @@ class Shell;
 class Clipboard;
 class ScreenMetrics;
 class BrowserFactory;
-class QNetworkAccessManager;
+class RequestFactory;
 
 // What the windows are given: the platform's interfaces, the settings and the shared
 // configuration values. The desktop program, the batch modes and the tests each build
@@ -28,8 +28,8 @@ struct AppServices {
     Clipboard& clipboard;
     ScreenMetrics& screen;
     BrowserFactory& browsers;
-    // Every request of the run goes through it; its cookie jar is the run's only one.
-    QNetworkAccessManager& network;
+    // Every request of the run is made by it; its cookie jar is the run's only one.
+    RequestFactory& requests;
     AppPaths paths;
     // Scheme and host of the search engine.
     QString searchBase;

@@ -80,7 +80,8 @@ fCover::fCover(Forms& forms, AppServices& services)
           QStringLiteral("(该软件仅用于爱学习的人们辅助少量下载；请不要恶意下载和大量下载！)"))),
       Command1(new Button(this, QStringLiteral("Command1"), QStringLiteral("搜索文档下载"))),
       Command3(new Button(this, QStringLiteral("Command3"), QStringLiteral("退出软件"))),
-      uXMLHTTP2(new uXMLHTTP(this, QStringLiteral("uXMLHTTP2"), forms.runtime(), services.network)),
+      uXMLHTTP2(
+          new uXMLHTTP(this, QStringLiteral("uXMLHTTP2"), forms.runtime(), services.requests)),
       Timer1(new Timer(this, QStringLiteral("Timer1"), forms.runtime(), 100)),
       VersionRequestLimit(new Timer(this, QStringLiteral("VersionRequestLimit"), forms.runtime(),
                                     kVersionRequestLimitMs)),

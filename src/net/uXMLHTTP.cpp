@@ -1,17 +1,16 @@
 #include "net/uXMLHTTP.h"
 
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QStringDecoder>
 #include <array>
 
+#include "net/RequestFactory.h"
 #include "platform/text/Gbk.h"
 #include "sys/FileSystem.h"
 
 namespace {
 
 constexpr int kPollMs = 10;
-constexpr int kMaxRedirects = 20;
 
 struct StatusEntry {
     int code;
@@ -96,11 +95,10 @@ QByteArray withoutLineBreaks(QByteArray text) {
 
 }  // namespace
 
-uXMLHTTP::uXMLHTTP(QObject* owner, const QString& name, Runtime& runtime,
-                   QNetworkAccessManager& network)
+uXMLHTTP::uXMLHTTP(QObject* owner, const QString& name, Runtime& runtime, RequestFactory& requests)
     : QObject(owner),
       tmrReader(new Timer(this, QStringLiteral("tmrReader"), runtime, kPollMs)),
-      network_(network) {
+      requests_(requests) {
     setObjectName(name);
     tmrReader->onTick = [this] { tmrReader_Timer(); };
 }
@@ -123,8 +121,7 @@ void uXMLHTTP::Open_(const QString& method, const QString& address, const QStrin
     tmrReader->stop();
     dropReply();
     method_ = method.toUpper().toUtf8();
-    request_ = QNetworkRequest(QUrl(address.trimmed()));
-    request_.setMaximumRedirectsAllowed(kMaxRedirects);
+    request_ = RequestFactory::request(QUrl(address.trimmed()));
     savePath_ = savePath;
     readyState_ = 1;
     status_ = 0;
@@ -148,15 +145,8 @@ void uXMLHTTP::Send_(const QByteArray& body) {
     if (readyState_ != 1 || reply_) {
         return;
     }
-    const QString scheme = request_.url().scheme().toLower();
-    if (scheme == QLatin1String("http") || scheme == QLatin1String("https")) {
-        if (method_ == "GET") {
-            reply_ = network_.get(request_);
-        } else if (method_ == "HEAD") {
-            reply_ = network_.head(request_);
-        } else {
-            reply_ = network_.sendCustomRequest(request_, method_, body);
-        }
+    reply_ = requests_.send(request_, method_, body);
+    if (reply_) {
         connect(reply_, &QNetworkReply::metaDataChanged, this, &uXMLHTTP::readHead);
         connect(reply_, &QNetworkReply::readyRead, this, &uXMLHTTP::readBody);
         connect(reply_, &QNetworkReply::finished, this, &uXMLHTTP::finish);

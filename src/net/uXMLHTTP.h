@@ -11,8 +11,8 @@
 
 #include "platform/controls/Timer.h"
 
-class QNetworkAccessManager;
 class QNetworkReply;
+class RequestFactory;
 class Runtime;
 
 // An invisible component that makes one HTTP request at a time without blocking the
@@ -25,7 +25,7 @@ class Runtime;
 // empty values.
 class uXMLHTTP final : public QObject {
   public:
-    uXMLHTTP(QObject* owner, const QString& name, Runtime& runtime, QNetworkAccessManager& network);
+    uXMLHTTP(QObject* owner, const QString& name, Runtime& runtime, RequestFactory& requests);
     ~uXMLHTTP() override;
 
     // Prepares a request; the method is sent upper-cased. `savePath`, when given, receives
@@ -69,7 +69,7 @@ class uXMLHTTP final : public QObject {
     bool saveBody();
     void dropReply();
 
-    QNetworkAccessManager& network_;
+    RequestFactory& requests_;
     QNetworkRequest request_;
     QByteArray method_;
     QString savePath_;

@@ -7,7 +7,8 @@
 #include "platform/dialogs/Dialogs.h"
 #include "platform/runtime/Runtime.h"
 #include "search/SearchAddress.h"
-#include "search/fWebSearch.h"
+#include "search/SearchBatchHost.h"
+#include "search/SearchRunState.h"
 #include "sys/ListHelpers.h"
 
 namespace {
@@ -16,8 +17,6 @@ const QString kBlankPage = QStringLiteral("about:blank");
 const QString kNext = QStringLiteral("next");
 // The engine shows at most 100 pages: the pagination of the last one holds this.
 const QString kLastPageMark = QStringLiteral("<strong>100</strong>");
-// Red in the platform's blue-green-red order.
-constexpr Color kRunningColour = Color::fromBgr(255);
 
 bool isNextText(const HtmlElement& element) {
     return element.innerText().trimmed().toLower() == kNext;
@@ -49,125 +48,125 @@ std::optional<HtmlElement> nextCandidate(const std::shared_ptr<const HtmlDocumen
 
 }  // namespace
 
-SearchBatch::SearchBatch(fWebSearch& window) : window_(window) {}
-
-bool SearchBatch::batchRunning() const {
-    return window_.Command1->caption() == kBatchStop;
-}
+SearchBatch::SearchBatch(Runtime& runtime, Dialogs& dialogs, Browser* browser,
+                         const QString& searchBase, SearchRunState& state, SearchBatchHost& host)
+    : runtime_(runtime),
+      dialogs_(dialogs),
+      browser_(browser),
+      searchBase_(searchBase),
+      state_(state),
+      host_(host) {}
 
 bool SearchBatch::batchStopPending() const {
-    return batchRunning() && window_.runState.batchStop;
+    return batchRunning_ && state_.batchStop;
 }
 
-int SearchBatch::delaySeconds() const {
-    return window_.Combo1->text().toInt();
-}
-
-int SearchBatch::timeoutSeconds() const {
-    return window_.Combo2->text().toInt();
+QString SearchBatch::homeAddress() const {
+    return searchBase_ + QLatin1Char('/');
 }
 
 double SearchBatch::elapsedSince(double start) const {
-    return window_.runtime().now() - start;
+    return runtime_.now() - start;
 }
 
 void SearchBatch::yield() {
-    window_.runtime().yield();
+    runtime_.yield();
     stopWhenQuitting();
 }
 
 void SearchBatch::waitCycle() {
-    window_.runtime().waitStep();
+    runtime_.waitStep();
     stopWhenQuitting();
 }
 
 void SearchBatch::stopWhenQuitting() {
     // The program is ending: every run stops at its next check.
-    if (window_.runtime().quitRequested()) {
-        window_.runState.batchStop = true;
-        window_.runState.addAllStop = true;
+    if (runtime_.quitRequested()) {
+        state_.batchStop = true;
+        state_.addAllStop = true;
     }
 }
 
-void SearchBatch::ExtractShownPage() {
-    window_.ExtractResultPage(window_.ExtractionSaveFolder());
+void SearchBatch::SetBatchRunning(bool running) {
+    batchRunning_ = running;
+    host_.runChanged(SearchBatchHost::Run::Batch, running);
 }
 
-void SearchBatch::SetRunning(Button& button, const QString& caption, bool running) {
-    button.setCaption(caption);
-    button.setBackColor(running ? kRunningColour : Color());
+void SearchBatch::SetAddAllRunning(bool running) {
+    addAllRunning_ = running;
+    host_.runChanged(SearchBatchHost::Run::AddAll, running);
+}
+
+void SearchBatch::AppendProgress(const QString& text) {
+    progress_ += text;
+    host_.progressChanged(progress_);
 }
 
 void SearchBatch::打开搜索网页(const QString& address) {
-    Browser* browser = window_.WebBrowser1;
-    SearchRunState& state = window_.runState;
-    const double start = window_.runtime().now();
-    state.pageLoading = true;
-    if (browser) {
-        browser->navigate(address);
+    const double start = runtime_.now();
+    state_.pageLoading = true;
+    if (browser_) {
+        browser_->navigate(address);
     }
     do {
         waitCycle();
-        if (!(browser && browser->busy()) && !state.pageLoading) {
+        if (!(browser_ && browser_->busy()) && !state_.pageLoading) {
             return;
         }
-        if (elapsedSince(start) >= timeoutSeconds()) {
+        if (elapsedSince(start) >= host_.timeoutSeconds()) {
             return;
         }
-    } while (!state.batchStop);
+    } while (!state_.batchStop);
 }
 
 void SearchBatch::延时() {
-    const double start = window_.runtime().now();
+    const double start = runtime_.now();
     do {
         waitCycle();
-        if (elapsedSince(start) >= delaySeconds()) {
+        if (elapsedSince(start) >= host_.delaySeconds()) {
             return;
         }
     } while (!batchStopPending());
 }
 
 bool SearchBatch::下一页() {
-    SearchRunState& state = window_.runState;
-    const auto stopRequested = [&] { return state.addAllStop || batchStopPending(); };
-    ExtractShownPage();
+    const auto stopRequested = [&] { return state_.addAllStop || batchStopPending(); };
+    host_.extractShownPage();
     if (!ClickNextCandidate()) {
-        ExtractShownPage();
+        host_.extractShownPage();
         return false;
     }
-    const double loadStart = window_.runtime().now();
-    Browser* browser = window_.WebBrowser1;
-    while (browser->busy() && state.pageLoading) {
+    const double loadStart = runtime_.now();
+    while (browser_->busy() && state_.pageLoading) {
         waitCycle();
-        if (elapsedSince(loadStart) >= timeoutSeconds() || stopRequested()) {
-            ExtractShownPage();
+        if (elapsedSince(loadStart) >= host_.timeoutSeconds() || stopRequested()) {
+            host_.extractShownPage();
             return false;
         }
     }
     // The browser settled without a new page: a click that loads nothing would leave
     // the same page to be paged for ever.
-    if (state.pageLoading) {
-        state.pageLoading = false;
-        ExtractShownPage();
+    if (state_.pageLoading) {
+        state_.pageLoading = false;
+        host_.extractShownPage();
         return false;
     }
-    const double delayStart = window_.runtime().now();
+    const double delayStart = runtime_.now();
     for (;;) {
         waitCycle();
-        if (elapsedSince(delayStart) >= delaySeconds()) {
-            ExtractShownPage();
+        if (elapsedSince(delayStart) >= host_.delaySeconds()) {
+            host_.extractShownPage();
             return true;
         }
         if (stopRequested()) {
-            ExtractShownPage();
+            host_.extractShownPage();
             return false;
         }
     }
 }
 
 bool SearchBatch::ClickNextCandidate() {
-    Browser* browser = window_.WebBrowser1;
-    const std::shared_ptr<const HtmlDocument> document = browser ? browser->document() : nullptr;
+    const std::shared_ptr<const HtmlDocument> document = browser_ ? browser_->document() : nullptr;
     if (!document) {
         return false;
     }
@@ -176,65 +175,60 @@ bool SearchBatch::ClickNextCandidate() {
     if (!candidate || candidate->tagName() != QStringLiteral("A")) {
         return false;
     }
-    SearchRunState& state = window_.runState;
-    state.pageLoading = true;
-    browser->click(*candidate);
+    state_.pageLoading = true;
+    browser_->click(*candidate);
     yield();
     return true;
 }
 
 void SearchBatch::AddAllPages() {
-    SearchRunState& state = window_.runState;
-    Button& button = *window_.Command4;
-    if (button.caption() == kAddAllStart) {
-        SetRunning(button, kAddAllStop, true);
-        state.addAllStop = false;
-        if (!batchRunning()) {
-            window_.AskSaveFolderForExtraction();
-            state.verificationDemanded = false;
+    if (!addAllRunning_) {
+        SetAddAllRunning(true);
+        state_.addAllStop = false;
+        if (!batchRunning_) {
+            host_.askSaveFolder();
+            state_.verificationDemanded = false;
         }
-        ExtractShownPage();
+        host_.extractShownPage();
         for (;;) {
             yield();
-            if (state.addAllStop || state.verificationDemanded || batchStopPending()) {
+            if (state_.addAllStop || state_.verificationDemanded || batchStopPending()) {
                 break;
             }
             if (!下一页()) {
                 break;
             }
-            ExtractShownPage();
+            host_.extractShownPage();
             yield();
         }
-        ExtractShownPage();
-        SetRunning(button, kAddAllStart, false);
-        button.setEnabled(true);
+        host_.extractShownPage();
+        SetAddAllRunning(false);
     }
-    state.addAllStop = true;
-    window_.FitResultColumns();
+    state_.addAllStop = true;
+    host_.pagesAdded();
 }
 
-void SearchBatch::RunBatchSearch() {
-    SearchRunState& state = window_.runState;
-    Button& button = *window_.Command1;
-    if (button.caption() != kBatchStart) {
-        state.batchStop = true;
-        button.setEnabled(false);
+void SearchBatch::RunBatchSearch(const QString& keywordBox) {
+    if (batchRunning_) {
+        state_.batchStop = true;
+        host_.batchStopRequested();
         return;
     }
-    if (!state.addAllStop) {
-        window_.dialogs().error(QStringLiteral("正在提取网页信息，请停止以后使用该功能！"));
+    if (!state_.addAllStop) {
+        dialogs_.error(QStringLiteral("正在提取网页信息，请停止以后使用该功能！"));
         return;
     }
-    SetRunning(button, kBatchStop, true);
-    state.batchStop = false;
-    state.verificationDemanded = false;
-    window_.Text2->setText(QString());
-    window_.AskSaveFolderForExtraction();
+    SetBatchRunning(true);
+    state_.batchStop = false;
+    state_.verificationDemanded = false;
+    progress_.clear();
+    host_.progressChanged(progress_);
+    host_.askSaveFolder();
 
-    const QStringList groups = window_.Text1->text().split(QStringLiteral("\r\n"));
+    const QStringList groups = keywordBox.split(QStringLiteral("\r\n"));
     for (const QString& group : groups) {
         yield();
-        if (state.batchStop || state.verificationDemanded) {
+        if (state_.batchStop || state_.verificationDemanded) {
             break;
         }
         const QString trimmed = group.trimmed();
@@ -244,42 +238,38 @@ void SearchBatch::RunBatchSearch() {
         if (!SearchGroup(trimmed)) {
             break;
         }
-        window_.Text2->setText(window_.Text2->text() + QStringLiteral("\r\n"));
-        if (state.batchStop || state.verificationDemanded) {
+        AppendProgress(QStringLiteral("\r\n"));
+        if (state_.batchStop || state_.verificationDemanded) {
             break;
         }
         yield();
         延时();
     }
-    if (!state.verificationDemanded) {
-        打开搜索网页(window_.homeAddress());
+    if (!state_.verificationDemanded) {
+        打开搜索网页(homeAddress());
     }
-    SetRunning(button, kBatchStart, false);
-    button.setEnabled(true);
-    state.batchStop = true;
+    SetBatchRunning(false);
+    state_.batchStop = true;
 }
 
 bool SearchBatch::SearchGroup(const QString& group) {
-    SearchRunState& state = window_.runState;
-    const SearchOptions options = window_.searchOptions();
+    const SearchOptions options = host_.searchOptions();
     for (size_t i = 0; i < kFileTypes.size(); ++i) {
         if (options.fileTypes[i]) {
-            const QString address =
-                BuildSearchAddress(window_.searchBase(), group, kFileTypes[i], options);
-            if (!state.verificationDemanded) {
+            const QString address = BuildSearchAddress(searchBase_, group, kFileTypes[i], options);
+            if (!state_.verificationDemanded) {
                 打开搜索网页(kBlankPage);
                 yield();
             }
             打开搜索网页(address);
             延时();
             AddAllPages();
-            window_.Text2->setText(window_.Text2->text() + group + kFileTypes[i].progressTag +
-                                   QLatin1Char(' '));
+            AppendProgress(group + kFileTypes[i].progressTag + QLatin1Char(' '));
             yield();
         }
         // After txt, the group's line ends whatever happened.
         const bool last = i + 1 == kFileTypes.size();
-        if (!last && (state.batchStop || state.verificationDemanded)) {
+        if (!last && (state_.batchStop || state_.verificationDemanded)) {
             return false;
         }
     }

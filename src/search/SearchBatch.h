@@ -2,22 +2,21 @@
 
 #include <QString>
 
-class Button;
-class fWebSearch;
+class Browser;
+class Dialogs;
+class Runtime;
+class SearchBatchHost;
+struct SearchRunState;
 
 // The search window's runs over the engine's result pages: the batch over every keyword
-// group and checked type (Command1), and the paging of one result list from the page
-// shown (Command4). Both are loops on the window's thread that yield in every wait; the
-// window's run flags stop them.
+// group and checked type, and the paging of one result list from the page shown. Both are
+// loops on the window's thread that yield in every wait; the run flags stop them.
 class SearchBatch {
   public:
-    explicit SearchBatch(fWebSearch& window);
-
-    // The button captions, which also tell whether a run is active.
-    static inline const QString kBatchStart = QStringLiteral("开始批量搜索提取");
-    static inline const QString kBatchStop = QStringLiteral("停止批量搜索");
-    static inline const QString kAddAllStart = QStringLiteral("加入全部到列表");
-    static inline const QString kAddAllStop = QStringLiteral("停止加入全部");
+    // `state` holds the window's run flags, which its buttons, its browser's events and its
+    // unload set too; `browser` may be null when the program runs without browsers.
+    SearchBatch(Runtime& runtime, Dialogs& dialogs, Browser* browser, const QString& searchBase,
+                SearchRunState& state, SearchBatchHost& host);
 
     // Loads `address` and waits until it is loaded, for at most the time-out; returns at
     // once unless a batch is running.
@@ -27,19 +26,20 @@ class SearchBatch {
     // Extracts the page, follows its next link, waits for the new page and the delay,
     // and extracts it; true when it moved to a next page.
     bool 下一页();
-    // The action of Command4: extracts the page shown and every page after it; a click
-    // while it runs requests its stop.
+    // Extracts the page shown and every page after it; a call while it runs requests its
+    // stop.
     void AddAllPages();
-    // The action of Command1: the batch over every keyword group and checked type; a
-    // click while it runs requests its stop.
-    void RunBatchSearch();
+    // The batch over every keyword group of `keywordBox` (one per CR LF line) and checked
+    // type; a call while it runs requests its stop.
+    void RunBatchSearch(const QString& keywordBox);
 
-    bool batchRunning() const;
+    bool batchRunning() const { return batchRunning_; }
     bool batchStopPending() const;
+    bool addAllRunning() const { return addAllRunning_; }
+    // The search engine's home page, loaded at the end of a batch.
+    QString homeAddress() const;
 
   private:
-    int delaySeconds() const;
-    int timeoutSeconds() const;
     double elapsedSince(double start) const;
     // A yield between two steps, and one cycle of a wait.
     void yield();
@@ -47,11 +47,20 @@ class SearchBatch {
     void stopWhenQuitting();
     // Runs every checked type for one keyword group; false when the batch must end.
     bool SearchGroup(const QString& group);
-    // The next-page candidate of the shown page: the element to click, found by the
-    // pagination rules; false when there is none or the page has no further page.
+    // Clicks the shown page's next-page link, found by the pagination rules; false when
+    // there is none or the page has no further page.
     bool ClickNextCandidate();
-    void ExtractShownPage();
-    void SetRunning(Button& button, const QString& caption, bool running);
+    void SetBatchRunning(bool running);
+    void SetAddAllRunning(bool running);
+    void AppendProgress(const QString& text);
 
-    fWebSearch& window_;
+    Runtime& runtime_;
+    Dialogs& dialogs_;
+    Browser* browser_;
+    const QString searchBase_;
+    SearchRunState& state_;
+    SearchBatchHost& host_;
+    bool batchRunning_ = false;
+    bool addAllRunning_ = false;
+    QString progress_;
 };

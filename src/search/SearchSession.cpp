@@ -1,7 +1,5 @@
 #include "search/SearchSession.h"
 
-#include "app/Startup.h"
-#include "platform/browser/CookieJar.h"
 #include "search/fWebSearch.h"
 
 SearchSession::SearchSession(const QString& searchBase, QTextStream& messages)
@@ -15,12 +13,14 @@ SearchSession::SearchSession(const QString& searchBase, QTextStream& messages)
                 desktop_,
                 desktop_,
                 browsers_,
-                network_,
+                requests_,
                 AppPaths::forCurrentUser(),
                 searchBase,
                 QString()} {
-    network_.setCookieJar(new CookieJar(&network_));
-    Startup::registerWindows(services_);
+    // The batch drives the search window alone.
+    forms_.registerWindow(fWebSearch::kName, [this](Forms& forms) {
+        return std::make_unique<fWebSearch>(forms, services_);
+    });
     window_ = forms_.load<fWebSearch>(fWebSearch::kName);
 }
 

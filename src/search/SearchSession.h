@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QNetworkAccessManager>
 #include <QTextStream>
 
 #include "app/AppServices.h"
 #include "app/Config.h"
-#include "platform/browser/HeadlessBrowserFactory.h"
+#include "net/HeadlessBrowserFactory.h"
+#include "net/RequestFactory.h"
 #include "platform/desktop/HeadlessDesktop.h"
 #include "platform/dialogs/TerminalDialogs.h"
 #include "platform/runtime/QtRuntime.h"
@@ -32,8 +32,8 @@ class SearchSession {
 
   private:
     QtRuntime runtime_;
-    QNetworkAccessManager network_;
-    HeadlessBrowserFactory browsers_{runtime_, network_};
+    RequestFactory requests_;
+    HeadlessBrowserFactory browsers_{runtime_, requests_};
     TerminalDialogs dialogs_;
     MemorySettingsStore settings_;
     Config config_;

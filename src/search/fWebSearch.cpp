@@ -35,6 +35,8 @@ constexpr int kBarLeft = 20;
 constexpr int kBarWidthMargin = 300;
 constexpr int kBarHeight = 60;
 constexpr int kBarLowestGap = 1200;
+// Red in the platform's blue-green-red order.
+constexpr Color kRunningColour = Color::fromBgr(255);
 
 // Restores a choice list's position saved as decimal text; anything else keeps it.
 void restoreListIndex(ComboBox& combo, const QString& saved) {
@@ -59,10 +61,10 @@ fWebSearch::fWebSearch(Forms& forms, AppServices& services)
       Frame1(new Frame(this, QStringLiteral("Frame1"), QStringLiteral("自动提取文档链接"))),
       Label3(new Label(this, QStringLiteral("Label3"), QStringLiteral("每行一组关键词："))),
       Text1(new TextBox(this, QStringLiteral("Text1"), true)),
-      Command1(new Button(this, QStringLiteral("Command1"), SearchBatch::kBatchStart)),
+      Command1(new Button(this, QStringLiteral("Command1"), kBatchStart)),
       Label6(new Label(this, QStringLiteral("Label6"), QStringLiteral("已经完成："))),
       Text2(new TextBox(this, QStringLiteral("Text2"), true)),
-      Command4(new Button(this, QStringLiteral("Command4"), SearchBatch::kAddAllStart)),
+      Command4(new Button(this, QStringLiteral("Command4"), kAddAllStart)),
       Label7(new Label(this, QStringLiteral("Label7"), QStringLiteral("限速延时：       秒"))),
       Combo1(new ComboBox(this, QStringLiteral("Combo1"), ComboBox::Style::ListOnly)),
       Check5(new CheckBox(this, QStringLiteral("Check5"),
@@ -102,7 +104,7 @@ fWebSearch::fWebSearch(Forms& forms, AppServices& services)
       Command5(new Button(this, QStringLiteral("Command5"), QStringLiteral("停止"))),
       StatusBar1(new StatusBar(this, QStringLiteral("StatusBar1"), kStatusPanels)),
       Timer1(new Timer(this, QStringLiteral("Timer1"), services.runtime, 1000)),
-      batch(*this),
+      batch(services.runtime, forms.dialogs(), WebBrowser1, services.searchBase, runState, *this),
       services_(services) {
     setMinimumSize(QSize(kMinimumWidth, kMinimumHeight));
     Text2->setLocked(true);
@@ -179,7 +181,7 @@ void fWebSearch::buildMenus() {
 }
 
 void fWebSearch::bindHandlers() {
-    Command1->onClick = guard([this] { batch.RunBatchSearch(); });
+    Command1->onClick = guard([this] { batch.RunBatchSearch(Text1->text()); });
     Command4->onClick = guard([this] { batch.AddAllPages(); });
     Command9->onClick = guard([this] { Command9_Click(); });
     Command7->onClick = guard([this] { Command7_Click(); });
@@ -359,14 +361,6 @@ void fWebSearch::PicBar_MouseUp(MouseButton button, QPoint) {
 
 // --- extraction ------------------------------------------------------------------------
 
-QString fWebSearch::searchBase() const {
-    return services_.searchBase;
-}
-
-QString fWebSearch::homeAddress() const {
-    return services_.searchBase + QLatin1Char('/');
-}
-
 SearchOptions fWebSearch::searchOptions() const {
     SearchOptions options;
     options.quoteWholeGroup = Check6->value();
@@ -384,7 +378,7 @@ QString fWebSearch::ExtractionSaveFolder() const {
                                                      : QString();
 }
 
-void fWebSearch::AskSaveFolderForExtraction() {
+void fWebSearch::askSaveFolder() {
     if (savePathPreset || services_.config.AskPathAtExtraction != 1) {
         return;
     }
@@ -428,8 +422,47 @@ void fWebSearch::FitResultColumns() {
 }
 
 void fWebSearch::Command9_Click() {
-    AskSaveFolderForExtraction();
+    askSaveFolder();
     ExtractResultPage(ExtractionSaveFolder());
+    FitResultColumns();
+}
+
+// --- what the batch reads and reports ---------------------------------------------------
+
+int fWebSearch::delaySeconds() const {
+    return Combo1->text().toInt();
+}
+
+int fWebSearch::timeoutSeconds() const {
+    return Combo2->text().toInt();
+}
+
+void fWebSearch::extractShownPage() {
+    ExtractResultPage(ExtractionSaveFolder());
+}
+
+void fWebSearch::runChanged(Run run, bool running) {
+    const bool batchRun = run == Run::Batch;
+    Button& button = batchRun ? *Command1 : *Command4;
+    if (running) {
+        button.setCaption(batchRun ? kBatchStop : kAddAllStop);
+        button.setBackColor(kRunningColour);
+    } else {
+        button.setCaption(batchRun ? kBatchStart : kAddAllStart);
+        button.setBackColor(Color());
+        button.setEnabled(true);
+    }
+}
+
+void fWebSearch::batchStopRequested() {
+    Command1->setEnabled(false);
+}
+
+void fWebSearch::progressChanged(const QString& progress) {
+    Text2->setText(progress);
+}
+
+void fWebSearch::pagesAdded() {
     FitResultColumns();
 }
 
@@ -523,7 +556,7 @@ void fWebSearch::Command7_Click() {
 
 void fWebSearch::menu打开雅虎搜索首页_Click() {
     if (WebBrowser1) {
-        WebBrowser1->navigate(homeAddress());
+        WebBrowser1->navigate(batch.homeAddress());
     }
 }
 

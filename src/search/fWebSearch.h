@@ -16,6 +16,7 @@
 #include "platform/controls/Timer.h"
 #include "platform/window/Window.h"
 #include "search/SearchBatch.h"
+#include "search/SearchBatchHost.h"
 #include "search/SearchOptions.h"
 #include "search/SearchRunState.h"
 
@@ -25,9 +26,14 @@ struct AppServices;
 // The search window: the embedded browser that shows the engine's result pages, the
 // batch search that drives it (SearchBatch), and the result list that the extraction
 // of those pages fills.
-class fWebSearch final : public Window {
+class fWebSearch final : public Window, private SearchBatchHost {
   public:
     static inline const QString kName = WindowNames::kSearch;
+    // The run buttons' captions.
+    static inline const QString kBatchStart = QStringLiteral("开始批量搜索提取");
+    static inline const QString kBatchStop = QStringLiteral("停止批量搜索");
+    static inline const QString kAddAllStart = QStringLiteral("加入全部到列表");
+    static inline const QString kAddAllStop = QStringLiteral("停止加入全部");
     static constexpr int kRowHeight = 17;
     // Smallest window, in twips.
     static constexpr int kMinimumWidth = 9000;
@@ -128,12 +134,8 @@ class fWebSearch final : public Window {
     // AskPathAtExtraction) and the save-path dialog is never shown: the batch mode.
     bool savePathPreset = false;
 
-    // The search engine's scheme and host for the run.
-    QString searchBase() const;
-    // The search engine's home page, loaded at the end of a batch.
-    QString homeAddress() const;
     // The query options as the controls set them now.
-    SearchOptions searchOptions() const;
+    SearchOptions searchOptions() const override;
 
     // Adds every accepted result of the page shown in WebBrowser1 to ListView1 with
     // `saveFolder`, and shows the number of entries in Label1. The verification page
@@ -142,16 +144,9 @@ class fWebSearch final : public Window {
     // Adds one result entry; a link already in the list changes nothing.
     void 加入LV1(const QString& title, const QString& link, const QString& sourcePage,
                  const QString& type, const QString& saveFolder);
-    // The save folder that an extraction passes on: ChosenSaveFolder when the folder is
-    // asked at extraction, else the empty text.
-    QString ExtractionSaveFolder() const;
-    // Shows the save-path dialog when the folder is asked at extraction.
-    void AskSaveFolderForExtraction();
 
     // The result list's lines as the export writes them, each ending with CR LF.
     QString ExportText() const;
-    // Fits ListView1's columns to header and content.
-    void FitResultColumns();
 
   protected:
     void Form_Load() override;
@@ -159,6 +154,21 @@ class fWebSearch final : public Window {
     void Form_Unload() override;
 
   private:
+    // What the batch reads and reports.
+    int delaySeconds() const override;
+    int timeoutSeconds() const override;
+    void extractShownPage() override;
+    void askSaveFolder() override;
+    void runChanged(Run run, bool running) override;
+    void batchStopRequested() override;
+    void progressChanged(const QString& progress) override;
+    void pagesAdded() override;
+    // The save folder that an extraction passes on: ChosenSaveFolder when the folder is
+    // asked at extraction, else the empty text.
+    QString ExtractionSaveFolder() const;
+    // Fits ListView1's columns to header and content.
+    void FitResultColumns();
+
     void buildMenus();
     void bindHandlers();
     void LayoutPanes();

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/AppPaths.h"
 #include "platform/dialogs/Dialogs.h"
 #include "sys/CleanFileName.h"
 
@@ -289,8 +288,8 @@ QString GetShortPath(const QString& path) {
     return !path.isEmpty() && QFileInfo::exists(path) ? path : QString();
 }
 
-QString GetInternetCacheFolder(const AppPaths& paths) {
-    QString folder = paths.cacheFolder;
+QString GetInternetCacheFolder(const QString& cacheFolder) {
+    QString folder = cacheFolder;
     while (folder.size() > 1 && folder.endsWith(QLatin1Char('/'))) {
         folder.chop(1);
     }

@@ -4,7 +4,6 @@
 #include <QStringList>
 
 class Dialogs;
-struct AppPaths;
 
 // Paths, files and folders. Paths use "/" as the separator; a rule stated for "\" holds
 // for "/". Failures fold into the result (false, the empty text, the unchanged input).
@@ -59,6 +58,6 @@ bool IsHostName(const QString& text);
 // The short form of an existing path; Linux names have none, so the path itself. The
 // empty text when nothing exists there.
 QString GetShortPath(const QString& path);
-// The folder of the program's URL cache (under the per-user cache folder), without a
-// trailing "/"; the empty text when unknown.
-QString GetInternetCacheFolder(const AppPaths& paths);
+// The folder of the program's URL cache, `cacheFolder` (the per-user cache folder),
+// without a trailing "/"; the empty text when unknown.
+QString GetInternetCacheFolder(const QString& cacheFolder);

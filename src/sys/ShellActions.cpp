@@ -3,7 +3,6 @@
 #include <QLocale>
 #include <QUrl>
 
-#include "app/SettingsKeys.h"
 #include "platform/desktop/Shell.h"
 #include "platform/dialogs/Dialogs.h"
 #include "sys/FileSystem.h"
@@ -58,15 +57,15 @@ QString BrowseForFolder(Dialogs& dialogs, const QString& initialPath, const QStr
     return chosen;
 }
 
-bool SendFeedbackMail(Shell& shell, const QString& makerSite, const QDate& today) {
+bool SendFeedbackMail(Shell& shell, const QString& makerSite, const QString& programName,
+                      const QDate& today) {
     const QString host = QUrl::fromUserInput(makerSite.trimmed()).host();
     if (makerSite.trimmed().isEmpty() || host.isEmpty()) {
         return false;
     }
-    const QString subject =
-        QStringLiteral("我要对[") + Settings::kAppTitle + QStringLiteral("]提建议");
+    const QString subject = QStringLiteral("我要对[") + programName + QStringLiteral("]提建议");
     // A form to fill in: each label is followed by room for the answer.
-    QString body = QStringLiteral("软件名称：") + Settings::kAppTitle +
+    QString body = QStringLiteral("软件名称：") + programName +
                    QStringLiteral(
                        " 姓名：          "
                        " Email：           "

@@ -28,4 +28,5 @@ QString BrowseForFolder(Dialogs& dialogs, const QString& initialPath, const QStr
 // Opens a feedback mail to "feedback@" and the maker site's host in the mail program,
 // with the subject and the form of the body filled in and `today` as its date. False,
 // and nothing opened, when no maker site is set.
-bool SendFeedbackMail(Shell& shell, const QString& makerSite, const QDate& today);
+bool SendFeedbackMail(Shell& shell, const QString& makerSite, const QString& programName,
+                      const QDate& today);

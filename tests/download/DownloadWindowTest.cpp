@@ -130,7 +130,7 @@ TEST(DownloadWindow, LoadsWithoutALoginBrowser) {
     AppServices services{app.runtime,           app.dialogs,        app.forms,
                          app.settings,          app.config,         app.shell,
                          app.clipboard,         app.screen,         none,
-                         app.network,           app.services.paths, app.services.searchBase,
+                         app.requests,          app.services.paths, app.services.searchBase,
                          app.services.makerSite};
     fFileDownload window(app.forms, services);
     window.load();

@@ -2,11 +2,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QNetworkAccessManager>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <mutex>
 
+#include "net/RequestFactory.h"
 #include "net/uXMLHTTP.h"
 #include "platform/runtime/QtRuntime.h"
 #include "support/LocalHttpServer.h"
@@ -66,8 +66,8 @@ struct HttpFixture : testing::Test {
 
     LocalHttpServer server;
     QtRuntime runtime;
-    QNetworkAccessManager network;
-    uXMLHTTP http{nullptr, QStringLiteral("uXMLHTTP1"), runtime, network};
+    RequestFactory requests;
+    uXMLHTTP http{nullptr, QStringLiteral("uXMLHTTP1"), runtime, requests};
     QStringList events;
     int readyStateChanges = 0;
     QTemporaryDir temp;

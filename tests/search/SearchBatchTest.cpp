@@ -83,8 +83,8 @@ class SearchBatchTest : public ::testing::Test {
     }
 
     void expectIdle() {
-        EXPECT_EQ(window->Command1->caption(), SearchBatch::kBatchStart);
-        EXPECT_EQ(window->Command4->caption(), SearchBatch::kAddAllStart);
+        EXPECT_EQ(window->Command1->caption(), fWebSearch::kBatchStart);
+        EXPECT_EQ(window->Command4->caption(), fWebSearch::kAddAllStart);
         EXPECT_TRUE(window->Command1->enabled());
         EXPECT_FALSE(window->Command1->backColor().isValid());
         EXPECT_TRUE(window->runState.batchStop);
@@ -107,7 +107,7 @@ TEST_F(SearchBatchTest, EveryGroupAndTypeIsSearchedPagedAndReportedAndTheHomePag
     bool redWhileRunning = false;
     app.runtime.callAfter(1, [&] {
         redWhileRunning = window->Command1->backColor() == Color::fromRgb(0xFF0000) &&
-                          window->Command1->caption() == SearchBatch::kBatchStop;
+                          window->Command1->caption() == fWebSearch::kBatchStop;
     });
     window->Command1->click();
 
@@ -170,7 +170,7 @@ TEST_F(SearchBatchTest, StopDuringADelayEndsTheBatchAndTheButtonWaitsForTheRunTo
     app.runtime.callAfter(5000, [&] {
         window->Command1->click();
         disabledAfterStop =
-            !window->Command1->enabled() && window->Command1->caption() == SearchBatch::kBatchStop;
+            !window->Command1->enabled() && window->Command1->caption() == fWebSearch::kBatchStop;
     });
     window->Command1->click();
     EXPECT_TRUE(disabledAfterStop);
@@ -253,7 +253,7 @@ TEST_F(SearchBatchTest, ABatchIsRefusedWhileAnAddAllRunIsActive) {
     bool refusedQuietly = false;
     app.runtime.callAfter(1000, [&] {
         window->Command1->click();
-        refusedQuietly = window->Command1->caption() == SearchBatch::kBatchStart &&
+        refusedQuietly = window->Command1->caption() == fWebSearch::kBatchStart &&
                          !window->Command1->backColor().isValid() &&
                          window->Text2->text().isEmpty();
     });

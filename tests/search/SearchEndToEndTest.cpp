@@ -76,7 +76,7 @@ TEST(SearchEndToEnd, TheBatchCollectsWhatTheEngineServedAndStopsAtTheCheck) {
     EXPECT_EQ(perType.value("ppt"), 0);
     EXPECT_EQ(perType.value("xls"), 15);
     EXPECT_EQ(perType.value("txt"), 15);
-    EXPECT_EQ(window.Command1->caption(), SearchBatch::kBatchStart);
+    EXPECT_EQ(window.Command1->caption(), fWebSearch::kBatchStart);
 }
 
 }  // namespace

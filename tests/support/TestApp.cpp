@@ -1,7 +1,6 @@
 #include "support/TestApp.h"
 
-#include "app/Startup.h"
-#include "platform/browser/CookieJar.h"
+#include "program/Startup.h"
 
 TestApp::TestApp()
     : services{runtime,
@@ -13,10 +12,9 @@ TestApp::TestApp()
                clipboard,
                screen,
                browsers,
-               network,
+               requests,
                AppPaths::under(temp.path()),
                QStringLiteral("http://127.0.0.1:9"),
                QString()} {
-    network.setCookieJar(new CookieJar(&network));
     Startup::registerWindows(services);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QNetworkAccessManager>
 #include <QTemporaryDir>
 
 #include "app/AppServices.h"
 #include "app/Config.h"
+#include "net/RequestFactory.h"
 #include "platform/runtime/VirtualRuntime.h"
 #include "platform/settings/MemorySettingsStore.h"
 #include "platform/window/Forms.h"
@@ -29,6 +29,6 @@ struct TestApp {
     FakeClipboard clipboard;
     FixedScreenMetrics screen;
     FakeBrowserFactory browsers{runtime};
-    QNetworkAccessManager network;
+    RequestFactory requests;
     AppServices services;
 };

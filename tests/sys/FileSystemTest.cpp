@@ -173,7 +173,7 @@ TEST(PathTexts, ShortPathIsThePathItselfAndTheCacheFolderHasNoTrailingSlash) {
     EXPECT_EQ(GetShortPath(dir.path()), dir.path());
     EXPECT_EQ(GetShortPath(dir.filePath(QStringLiteral("missing.wav"))), QString());
     EXPECT_EQ(GetShortPath(QString()), QString());
-    EXPECT_EQ(GetInternetCacheFolder(AppPaths::under(QStringLiteral("/r"))),
+    EXPECT_EQ(GetInternetCacheFolder(AppPaths::under(QStringLiteral("/r")).cacheFolder),
               QStringLiteral("/r/cache/Orvellin"));
-    EXPECT_EQ(GetInternetCacheFolder(AppPaths{}), QString());
+    EXPECT_EQ(GetInternetCacheFolder(QString()), QString());
 }

@@ -123,13 +123,14 @@ TEST(ShellActions, BrowseForFolderStartsAboveTheGivenFolderAndGivesItBackOnCance
 }
 
 TEST(ShellActions, FeedbackMailIsAMailtoLinkWithEncodedSubjectAndBody) {
+    const QString kProgram = QStringLiteral("Orvellin");
     RecordingShell shell;
-    EXPECT_FALSE(SendFeedbackMail(shell, QString(), QDate(2024, 5, 3)));
-    EXPECT_FALSE(SendFeedbackMail(shell, QStringLiteral("  "), QDate(2024, 5, 3)));
+    EXPECT_FALSE(SendFeedbackMail(shell, QString(), kProgram, QDate(2024, 5, 3)));
+    EXPECT_FALSE(SendFeedbackMail(shell, QStringLiteral("  "), kProgram, QDate(2024, 5, 3)));
     EXPECT_TRUE(shell.calls().isEmpty());
 
     ASSERT_TRUE(SendFeedbackMail(shell, QStringLiteral("https://Maker.Example:8443/soft/"),
-                                 QDate(2024, 5, 3)));
+                                 kProgram, QDate(2024, 5, 3)));
     ASSERT_EQ(shell.calls().size(), 1);
     EXPECT_EQ(shell.calls()[0].first, Op::OpenUrl);
     const QString link = shell.calls()[0].second;

@@ -7,7 +7,6 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-#include "app/SettingsKeys.h"
 #include "platform/qt/QtWindowHost.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/window/Window.h"
@@ -44,7 +43,8 @@ QString runFileDialog(const FileDialogOptions& options, QFileDialog::AcceptMode 
 
 }  // namespace
 
-QtDialogs::QtDialogs(Runtime& runtime) : runtime_(runtime) {
+QtDialogs::QtDialogs(Runtime& runtime, const QString& defaultTitle)
+    : runtime_(runtime), defaultTitle_(defaultTitle) {
     runtime_.addQuitHook([this] { rejectAll(); });
 }
 
@@ -54,7 +54,7 @@ MessageAnswer QtDialogs::message(const QString& text, MessageIcon icon, MessageB
         return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(title.isEmpty() ? Settings::kAppTitle : title);
+    box.setWindowTitle(title.isEmpty() ? defaultTitle_ : title);
     box.setText(text);
     switch (icon) {
         case MessageIcon::Information:
@@ -85,9 +85,9 @@ QString QtDialogs::inputBox(const QString& prompt, const QString& title,
         return {};
     }
     bool ok = false;
-    const QString answer = QInputDialog::getText(QApplication::activeWindow(),
-                                                 title.isEmpty() ? Settings::kAppTitle : title,
-                                                 prompt, QLineEdit::Normal, defaultText, &ok);
+    const QString answer =
+        QInputDialog::getText(QApplication::activeWindow(), title.isEmpty() ? defaultTitle_ : title,
+                              prompt, QLineEdit::Normal, defaultText, &ok);
     return ok ? answer : QString();
 }
 

@@ -13,7 +13,8 @@ class Runtime;
 // ends every modal window loop.
 class QtDialogs final : public Dialogs {
   public:
-    explicit QtDialogs(Runtime& runtime);
+    // `defaultTitle` captions the boxes that are given no title.
+    QtDialogs(Runtime& runtime, const QString& defaultTitle);
 
     // The host that knows the windows' forms (made after the collection of windows).
     void setWindowHost(QtWindowHost* host) { host_ = host; }
@@ -31,6 +32,7 @@ class QtDialogs final : public Dialogs {
     void rejectAll();
 
     Runtime& runtime_;
+    const QString defaultTitle_;
     QtWindowHost* host_ = nullptr;
     QList<QPointer<QEventLoop>> modalLoops_;
 };

@@ -2,15 +2,15 @@
 // the headless one and the desktop's WebEngine one (offscreen).
 #include <gtest/gtest.h>
 
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUrlQuery>
 
+#include "net/HeadlessBrowserFactory.h"
+#include "net/RequestFactory.h"
 #include "platform/browser/Browser.h"
 #include "platform/browser/CookieJar.h"
-#include "platform/browser/HeadlessBrowserFactory.h"
 #include "platform/browser/HtmlDocument.h"
 #include "platform/qt/FormBinder.h"
 #include "platform/qt/WebEngineBrowser.h"
@@ -66,21 +66,20 @@ class Contract : public ::testing::TestWithParam<QString> {
     // The engine goes last: it waits for its clients' connections to close.
     FakeSearchEngine engine;
     QtRuntime runtime;
-    QNetworkAccessManager network;
-    CookieJar* jar = new CookieJar(&network);
+    RequestFactory requests;
+    CookieJar* jar = &requests.cookieJar();
     QTemporaryDir dir;
     TestApp app;
     std::unique_ptr<BrowserFactory> factory = [this]() -> std::unique_ptr<BrowserFactory> {
-        network.setCookieJar(jar);
         if (GetParam() == u"WebEngine") {
             return std::make_unique<WebEngineBrowserFactory>(runtime, jar, dir.path() + "/data/",
                                                              dir.path() + "/cache/");
         }
-        return std::make_unique<HeadlessBrowserFactory>(runtime, network);
+        return std::make_unique<HeadlessBrowserFactory>(runtime, requests);
     }();
     AppServices services{runtime,    app.dialogs, app.forms,          app.settings,
                          app.config, app.shell,   app.clipboard,      app.screen,
-                         *factory,   network,     app.services.paths, engine.base(),
+                         *factory,   requests,    app.services.paths, engine.base(),
                          QString()};
     QObject owner;
     std::unique_ptr<fWebSearch> window;
@@ -316,14 +315,14 @@ TEST_P(Contract, ANewWindowIsAskedForAndComesIntoTheSameBrowser) {
 TEST_P(Contract, CookiesOfEitherSideReachTheOtherSidesNextRequest) {
     ASSERT_TRUE(load(page("/set-cookie?a=1&h=2&httponly=h")));
     ASSERT_TRUE(waitFor(runtime, [&] { return jar->cookies().size() == 2; }));
-    QNetworkReply* reply = network.get(QNetworkRequest(QUrl(page("/echo"))));
+    QNetworkReply* reply = requests.send(RequestFactory::request(QUrl(page("/echo"))));
     ASSERT_TRUE(waitFor(runtime, [&] { return reply->isFinished(); }));
     const QString echoed = QString::fromUtf8(reply->readAll());
     reply->deleteLater();
     EXPECT_TRUE(echoed.contains(u"a=1")) << echoed.toStdString();
     EXPECT_TRUE(echoed.contains(u"h=2")) << echoed.toStdString();
 
-    reply = network.get(QNetworkRequest(QUrl(page("/set-cookie?d=4&httponly=d"))));
+    reply = requests.send(RequestFactory::request(QUrl(page("/set-cookie?d=4&httponly=d"))));
     ASSERT_TRUE(waitFor(runtime, [&] { return reply->isFinished(); }));
     reply->deleteLater();
     idle(0.2);

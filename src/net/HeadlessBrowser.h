@@ -7,8 +7,8 @@
 
 #include "platform/browser/Browser.h"
 
-class QNetworkAccessManager;
 class QNetworkReply;
+class RequestFactory;
 class Runtime;
 
 // The browser without a display: QtNetwork fetches (redirects followed, http and
@@ -19,7 +19,7 @@ class Runtime;
 class HeadlessBrowser final : public Browser {
     Q_OBJECT
   public:
-    HeadlessBrowser(Runtime& runtime, QNetworkAccessManager& network, QObject* owner,
+    HeadlessBrowser(Runtime& runtime, RequestFactory& requests, QObject* owner,
                     const QString& name);
     ~HeadlessBrowser() override;
 
@@ -60,7 +60,7 @@ class HeadlessBrowser final : public Browser {
     void openInNewWindow(const QString& url);
 
     Runtime& runtime_;
-    QNetworkAccessManager& network_;
+    RequestFactory& requests_;
     QPointer<QNetworkReply> reply_;
     QByteArray body_;
     bool cut_ = false;

@@ -3,11 +3,10 @@
 // run, charsets, redirects and its bounds.
 #include <gtest/gtest.h>
 
-#include <QNetworkAccessManager>
 #include <QSignalSpy>
 
-#include "platform/browser/CookieJar.h"
-#include "platform/browser/HeadlessBrowser.h"
+#include "net/HeadlessBrowser.h"
+#include "net/RequestFactory.h"
 #include "platform/browser/HtmlDocument.h"
 #include "platform/runtime/QtRuntime.h"
 #include "platform/text/Gbk.h"
@@ -18,8 +17,6 @@ namespace {
 
 class Headless : public ::testing::Test {
   protected:
-    Headless() { network.setCookieJar(new CookieJar(&network)); }
-
     // Navigates and waits for the top-level document.
     bool load(const QString& url) {
         int before = topLevel();
@@ -41,9 +38,9 @@ class Headless : public ::testing::Test {
     // The engine goes last: its workers wait for the clients' connections to close.
     FakeSearchEngine engine;
     QtRuntime runtime;
-    QNetworkAccessManager network;
+    RequestFactory requests;
     QObject owner;
-    HeadlessBrowser browser{runtime, network, &owner, QStringLiteral("WebBrowser1")};
+    HeadlessBrowser browser{runtime, requests, &owner, QStringLiteral("WebBrowser1")};
     QSignalSpy completions{&browser, &Browser::documentComplete};
 };
 

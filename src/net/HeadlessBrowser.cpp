@@ -1,9 +1,9 @@
-#include "platform/browser/HeadlessBrowser.h"
+#include "net/HeadlessBrowser.h"
 
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
+#include "net/RequestFactory.h"
 #include "platform/browser/FormSubmission.h"
 #include "platform/browser/HtmlBounds.h"
 #include "platform/browser/HtmlDocument.h"
@@ -13,7 +13,6 @@
 namespace {
 
 const QString kBlank = QStringLiteral("about:blank");
-constexpr int kMaxRedirects = 20;
 // Pages are asked for as the desktop browser asks for them.
 const QByteArray kUserAgent = QByteArrayLiteral(
     "Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like Gecko) "
@@ -24,14 +23,9 @@ bool isHttp(const QUrl& url) {
 }
 
 QNetworkRequest requestFor(const QUrl& url, const QString& referrer) {
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::UserVerifiedRedirectPolicy);
-    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    QNetworkRequest request =
+        RequestFactory::request(url, referrer == kBlank ? QString() : referrer);
     request.setHeader(QNetworkRequest::UserAgentHeader, kUserAgent);
-    if (!referrer.isEmpty() && referrer != kBlank) {
-        request.setRawHeader("Referer", referrer.toUtf8());
-    }
     return request;
 }
 
@@ -52,9 +46,9 @@ HtmlElement activator(const HtmlElement& clicked, bool& scripted) {
 
 }  // namespace
 
-HeadlessBrowser::HeadlessBrowser(Runtime& runtime, QNetworkAccessManager& network, QObject* owner,
+HeadlessBrowser::HeadlessBrowser(Runtime& runtime, RequestFactory& requests, QObject* owner,
                                  const QString& name)
-    : Browser(owner), runtime_(runtime), network_(network) {
+    : Browser(owner), runtime_(runtime), requests_(requests) {
     setObjectName(name);
 }
 
@@ -148,23 +142,13 @@ void HeadlessBrowser::load(const Request& request, int historyTarget) {
     body_.clear();
     cut_ = false;
     QNetworkRequest networkRequest = requestFor(request.url, request.referrer);
-    QNetworkReply* reply = nullptr;
     if (request.method == "POST") {
         networkRequest.setHeader(QNetworkRequest::ContentTypeHeader,
                                  QByteArrayLiteral("application/x-www-form-urlencoded"));
-        reply = network_.post(networkRequest, request.body);
-    } else {
-        reply = network_.get(networkRequest);
     }
+    QNetworkReply* reply = requests_.send(networkRequest, request.method, request.body);
     reply_ = reply;
     Q_EMIT statusTextChange(request.url.toString());
-    connect(reply, &QNetworkReply::redirected, this, [reply](const QUrl& to) {
-        if (isHttp(to)) {
-            Q_EMIT reply->redirectAllowed();
-        } else {
-            reply->abort();
-        }
-    });
     connect(reply, &QNetworkReply::readyRead, this, [this, serial] { received(serial); });
     connect(reply, &QNetworkReply::finished, this, [this, serial] { finished(serial); });
 }
@@ -284,15 +268,8 @@ void HeadlessBrowser::loadFrames() {
         if (!isHttp(url) || frames_.size() >= kMaxFrames) {
             continue;
         }
-        QNetworkReply* reply = network_.get(requestFor(url, location_));
+        QNetworkReply* reply = requests_.send(requestFor(url, location_));
         frames_.append(reply);
-        connect(reply, &QNetworkReply::redirected, this, [reply](const QUrl& to) {
-            if (isHttp(to)) {
-                Q_EMIT reply->redirectAllowed();
-            } else {
-                reply->abort();
-            }
-        });
         connect(reply, &QNetworkReply::finished, this, [this, reply, serial] {
             frames_.removeAll(reply);
             reply->deleteLater();

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "download/FileTypeCommand.h"
-#include "platform/qt/DesktopProgram.h"
+#include "program/DesktopProgram.h"
 #include "search/SearchCommand.h"
 
 namespace {

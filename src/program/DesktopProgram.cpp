@@ -1,4 +1,4 @@
-#include "platform/qt/DesktopProgram.h"
+#include "program/DesktopProgram.h"
 
 #include <unistd.h>
 
@@ -6,24 +6,24 @@
 #include <QCommandLineParser>
 #include <QFontDatabase>
 #include <QLibraryInfo>
-#include <QNetworkAccessManager>
 #include <QTranslator>
 #include <cstdio>
 
 #include "app/AppServices.h"
 #include "app/Config.h"
-#include "app/Startup.h"
-#include "platform/browser/CookieJar.h"
+#include "app/SettingsKeys.h"
+#include "net/RequestFactory.h"
 #include "platform/qt/DesktopShell.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtScreenMetrics.h"
 #include "platform/qt/QtWindowHost.h"
-#include "platform/qt/ScreenshotTour.h"
 #include "platform/qt/WebEngineBrowserFactory.h"
 #include "platform/runtime/QtRuntime.h"
 #include "platform/settings/IniSettingsStore.h"
 #include "platform/window/Forms.h"
+#include "program/ScreenshotTour.h"
+#include "program/Startup.h"
 #include "search/SearchAddress.h"
 
 // The resources live in the shell's static library; the linker keeps them only when
@@ -117,12 +117,11 @@ int run(int argc, char** argv, const QString& commands) {
 
     QtRuntime runtime;
     const AppPaths paths = AppPaths::forCurrentUser();
-    QNetworkAccessManager network;
-    auto* cookies = new CookieJar(&network);
-    network.setCookieJar(cookies);
+    RequestFactory requests;
     // Before the windows: their browsers' pages must go before the profile they use.
-    WebEngineBrowserFactory browsers(runtime, cookies, paths.dataFolder, paths.cacheFolder);
-    QtDialogs dialogs(runtime);
+    WebEngineBrowserFactory browsers(runtime, &requests.cookieJar(), paths.dataFolder,
+                                     paths.cacheFolder);
+    QtDialogs dialogs(runtime, Settings::kAppTitle);
     Forms forms(runtime, dialogs);
     QtWindowHost host(forms);
     dialogs.setWindowHost(&host);
@@ -140,7 +139,7 @@ int run(int argc, char** argv, const QString& commands) {
                          clipboard,
                          screen,
                          browsers,
-                         network,
+                         requests,
                          paths,
                          searchBase,
                          qEnvironmentVariable("ORVELLIN_MAKER_SITE")};

@@ -1,4 +1,4 @@
-#include "app/Startup.h"
+#include "program/Startup.h"
 
 #include "app/AppServices.h"
 #include "app/fCover.h"

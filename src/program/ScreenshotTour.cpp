@@ -1,4 +1,4 @@
-#include "platform/qt/ScreenshotTour.h"
+#include "program/ScreenshotTour.h"
 
 #include <QDir>
 #include <QImage>

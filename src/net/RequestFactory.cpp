@@ -1,0 +1,81 @@
+#include "net/RequestFactory.h"
+
+#include <QNetworkReply>
+#include <QSslConfiguration>
+
+#include "platform/browser/CookieJar.h"
+
+namespace {
+
+QByteArray withoutLineBreaks(QByteArray text) {
+    text.replace('\r', QByteArray()).replace('\n', QByteArray());
+    return text;
+}
+
+// A manager takes the jar as its child; the jar stays the factory's.
+void shareJar(QNetworkAccessManager& network, CookieJar* jar) {
+    QObject* owner = jar->parent();
+    network.setCookieJar(jar);
+    jar->setParent(owner);
+}
+
+}  // namespace
+
+RequestFactory::RequestFactory() : jar_(new CookieJar(&network_)) {
+    shareJar(network_, jar_);
+}
+
+RequestFactory::~RequestFactory() = default;
+
+bool RequestFactory::isWebAddress(const QUrl& url) {
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && (scheme == u"http" || scheme == u"https");
+}
+
+QNetworkRequest RequestFactory::request(const QUrl& url, const QString& referrer) {
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::UserVerifiedRedirectPolicy);
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    request.setSslConfiguration(tls);
+    request.setRawHeader("Accept-Encoding", "identity");
+    const QByteArray referer = withoutLineBreaks(referrer.toUtf8());
+    if (!referer.isEmpty()) {
+        request.setRawHeader("Referer", referer);
+    }
+    return request;
+}
+
+QNetworkReply* RequestFactory::send(const QNetworkRequest& request, const QByteArray& method,
+                                    const QByteArray& body, QNetworkAccessManager* network) {
+    if (!isWebAddress(request.url())) {
+        return nullptr;
+    }
+    QNetworkAccessManager& via = network ? *network : network_;
+    QNetworkReply* reply = nullptr;
+    if (method == "GET") {
+        reply = via.get(request);
+    } else if (method == "HEAD") {
+        reply = via.head(request);
+    } else if (method == "POST") {
+        reply = via.post(request, body);
+    } else {
+        reply = via.sendCustomRequest(request, method, body);
+    }
+    QObject::connect(reply, &QNetworkReply::redirected, reply, [reply](const QUrl& to) {
+        if (isWebAddress(to)) {
+            Q_EMIT reply->redirectAllowed();
+        } else {
+            reply->abort();
+        }
+    });
+    return reply;
+}
+
+std::unique_ptr<QNetworkAccessManager> RequestFactory::newManager() const {
+    auto network = std::make_unique<QNetworkAccessManager>();
+    shareJar(*network, jar_);
+    return network;
+}
