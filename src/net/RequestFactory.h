@@ -11,7 +11,8 @@ class CookieJar;
 class QNetworkReply;
 
 // Every request of the run is made here, so that all follow one policy: http and https
-// only, at most 20 redirects with the scheme checked on every hop, TLS certificates
+// only, at most 20 redirects with the scheme checked on every hop (and no step down
+// from https to http), TLS certificates
 // verified, bodies sent as they are (Accept-Encoding: identity, so that Content-Length
 // and the progress totals stay true), a Referer without line breaks, and the run's one
 // cookie jar, which the browsers share.
