@@ -21,8 +21,11 @@ void shareJar(QNetworkAccessManager& network, CookieJar* jar) {
 
 }  // namespace
 
-RequestFactory::RequestFactory() : jar_(new CookieJar(&network_)) {
-    shareJar(network_, jar_);
+RequestFactory::RequestFactory() : RequestFactory(std::make_unique<QNetworkAccessManager>()) {}
+
+RequestFactory::RequestFactory(std::unique_ptr<QNetworkAccessManager> network)
+    : network_(std::move(network)), jar_(new CookieJar(network_.get())) {
+    shareJar(*network_, jar_);
 }
 
 RequestFactory::~RequestFactory() = default;
@@ -56,7 +59,7 @@ QNetworkReply* RequestFactory::send(const QNetworkRequest& request, const QByteA
     if (!isWebAddress(request.url())) {
         return nullptr;
     }
-    QNetworkAccessManager& via = network ? *network : network_;
+    QNetworkAccessManager& via = network ? *network : *network_;
     QNetworkReply* reply = nullptr;
     if (method == "GET") {
         reply = via.get(request);

@@ -21,6 +21,8 @@ class RequestFactory {
     static constexpr int kMaxRedirects = 20;
 
     RequestFactory();
+    // Sends through `network` instead of a manager of its own (tests give a fake one).
+    explicit RequestFactory(std::unique_ptr<QNetworkAccessManager> network);
     ~RequestFactory();
     RequestFactory(const RequestFactory&) = delete;
     RequestFactory& operator=(const RequestFactory&) = delete;
@@ -41,6 +43,6 @@ class RequestFactory {
     std::unique_ptr<QNetworkAccessManager> newManager() const;
 
   private:
-    QNetworkAccessManager network_;
+    std::unique_ptr<QNetworkAccessManager> network_;
     CookieJar* jar_;
 };

@@ -1,0 +1,35 @@
+#include "support/FakeNetwork.h"
+
+#include <algorithm>
+
+#include "support/FakeReply.h"
+
+FakeNetwork::FakeNetwork(Runtime& runtime) : runtime_(runtime) {}
+
+void FakeNetwork::serve(const QString& url, const FakeResponse& response) {
+    answers_[QUrl(url)].append(response);
+}
+
+void FakeNetwork::hang(const QString& url) {
+    serve(url, {.headersAtMs = -1, .endAtMs = -1});
+}
+
+int FakeNetwork::running() const {
+    const QList<FakeReply*> replies = findChildren<FakeReply*>();
+    return int(std::count_if(replies.begin(), replies.end(),
+                             [](const FakeReply* reply) { return !reply->isFinished(); }));
+}
+
+FakeResponse FakeNetwork::next(const QUrl& url) {
+    QList<FakeResponse>& queue = answers_[url];
+    if (queue.isEmpty()) {
+        return {.error = QNetworkReply::ConnectionRefusedError, .headersAtMs = -1};
+    }
+    return queue.size() > 1 ? queue.takeFirst() : queue.first();
+}
+
+QNetworkReply* FakeNetwork::createRequest(Operation operation, const QNetworkRequest& request,
+                                          QIODevice*) {
+    requests_.append({request, runtime_.now()});
+    return new FakeReply(operation, request, next(request.url()), runtime_, this);
+}
