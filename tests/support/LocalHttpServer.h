@@ -23,6 +23,9 @@ class LocalHttpServer {
     // Never answers GET requests for `pattern` (until stop()), counting them.
     void hang(const std::string& pattern);
     int hangingRequests() const { return hanging_; }
+    // Sleeps up to `ms` in short slices (for handlers that take their time); false once
+    // the server stops.
+    bool pause(int ms) const;
 
     void start();
     // Ends the trickling and hanging answers too.
@@ -32,9 +35,6 @@ class LocalHttpServer {
     QString url(const QString& path = {}) const;
 
   private:
-    // Sleeps up to `ms` in short slices; false once the server stops.
-    bool pause(int ms) const;
-
     httplib::Server server_;
     std::atomic<bool> stopping_{false};
     std::atomic<int> hanging_{0};
