@@ -49,9 +49,9 @@ void HeadlessBrowserExtracts(benchmark::State& state) {
     const QByteArray& page = resultPage();
     TestApp app;
     HeadlessBrowserFactory factory(app.runtime, app.requests);
-    AppServices services{app.runtime,        app.dialogs,   app.forms,  app.settings, app.config,
-                         app.shell,          app.clipboard, app.screen, factory,      app.requests,
-                         app.services.paths, kBase,         QString()};
+    AppServices services{app.runtime,  app.dialogs,        app.forms,  app.settings, app.config,
+                         app.shell,    app.clipboard,      app.screen, app.sound,    factory,
+                         app.requests, app.services.paths, kBase,      QString()};
     fWebSearch window(app.forms, services);
     auto* browser = static_cast<HeadlessBrowser*>(window.WebBrowser1);
     const QUrl url(kBase + QStringLiteral("/search?p=x"));

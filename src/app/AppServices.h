@@ -12,6 +12,7 @@ struct Config;
 class Shell;
 class Clipboard;
 class ScreenMetrics;
+class SoundPlayer;
 class BrowserFactory;
 class RequestFactory;
 
@@ -27,6 +28,8 @@ struct AppServices {
     Shell& shell;
     Clipboard& clipboard;
     ScreenMetrics& screen;
+    // Plays the sound cues; silent in the batch modes.
+    SoundPlayer& sound;
     BrowserFactory& browsers;
     // Every request of the run is made by it; its cookie jar is the run's only one.
     RequestFactory& requests;

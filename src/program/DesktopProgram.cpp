@@ -17,6 +17,7 @@
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtScreenMetrics.h"
+#include "platform/qt/QtSoundPlayer.h"
 #include "platform/qt/QtWindowHost.h"
 #include "platform/qt/WebEngineBrowserFactory.h"
 #include "platform/runtime/QtRuntime.h"
@@ -130,19 +131,14 @@ int run(int argc, char** argv, const QString& commands) {
     DesktopShell shell;
     QtClipboard clipboard;
     QtScreenMetrics screen(host);
-    AppServices services{runtime,
-                         dialogs,
-                         forms,
-                         settings,
-                         config,
-                         shell,
-                         clipboard,
-                         screen,
-                         browsers,
-                         requests,
-                         paths,
-                         searchBase,
-                         qEnvironmentVariable("ORVELLIN_MAKER_SITE")};
+    QtSoundPlayer sound;
+    AppServices services{runtime,    dialogs,
+                         forms,      settings,
+                         config,     shell,
+                         clipboard,  screen,
+                         sound,      browsers,
+                         requests,   paths,
+                         searchBase, qEnvironmentVariable("ORVELLIN_MAKER_SITE")};
 
     Startup::registerWindows(services);
     std::unique_ptr<ScreenshotTour> tour;

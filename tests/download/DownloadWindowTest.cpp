@@ -127,10 +127,19 @@ TEST(DownloadWindow, StoredValuesChooseMethodSlotsAndSameNameOption) {
 TEST(DownloadWindow, LoadsWithoutALoginBrowser) {
     TestApp app;
     NoBrowsers none;
-    AppServices services{app.runtime,           app.dialogs,        app.forms,
-                         app.settings,          app.config,         app.shell,
-                         app.clipboard,         app.screen,         none,
-                         app.requests,          app.services.paths, app.services.searchBase,
+    AppServices services{app.runtime,
+                         app.dialogs,
+                         app.forms,
+                         app.settings,
+                         app.config,
+                         app.shell,
+                         app.clipboard,
+                         app.screen,
+                         app.sound,
+                         none,
+                         app.requests,
+                         app.services.paths,
+                         app.services.searchBase,
                          app.services.makerSite};
     fFileDownload window(app.forms, services);
     window.load();

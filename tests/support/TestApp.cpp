@@ -11,6 +11,7 @@ TestApp::TestApp()
                shell,
                clipboard,
                screen,
+               sound,
                browsers,
                requests,
                AppPaths::under(temp.path()),

@@ -12,6 +12,7 @@
 #include "support/FakeClipboard.h"
 #include "support/FixedScreenMetrics.h"
 #include "support/RecordingShell.h"
+#include "support/RecordingSoundPlayer.h"
 #include "support/ScriptedDialogs.h"
 
 // The whole program on fakes: virtual time, scripted dialogs, settings in memory,
@@ -28,6 +29,7 @@ struct TestApp {
     RecordingShell shell;
     FakeClipboard clipboard;
     FixedScreenMetrics screen;
+    RecordingSoundPlayer sound;
     FakeBrowserFactory browsers{runtime};
     RequestFactory requests;
     AppServices services;

@@ -6,10 +6,14 @@
 #include "platform/desktop/Clipboard.h"
 #include "platform/desktop/ScreenMetrics.h"
 #include "platform/desktop/Shell.h"
+#include "platform/desktop/SoundPlayer.h"
 
-// The desktop of a run without a display: nothing opens, the clipboard is a text in
-// memory, and the screen is a common one measured with a fixed character width.
-class HeadlessDesktop final : public Shell, public Clipboard, public ScreenMetrics {
+// The desktop of a run without a display: nothing opens, nothing sounds, the clipboard is
+// a text in memory, and the screen is a common one measured with a fixed character width.
+class HeadlessDesktop final : public Shell,
+                              public Clipboard,
+                              public ScreenMetrics,
+                              public SoundPlayer {
   public:
     bool openFile(const QString&) override { return false; }
     bool showInFolder(const QString&) override { return false; }
@@ -27,6 +31,9 @@ class HeadlessDesktop final : public Shell, public Clipboard, public ScreenMetri
     }
     int scrollBarWidth() const override { return 17; }
     int screenLeft(const Control&) const override { return 0; }
+
+    bool canPlay() const override { return false; }
+    void play(const QString&) override {}
 
   private:
     static constexpr int kCharacterWidth = 12;

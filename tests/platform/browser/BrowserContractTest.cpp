@@ -77,10 +77,9 @@ class Contract : public ::testing::TestWithParam<QString> {
         }
         return std::make_unique<HeadlessBrowserFactory>(runtime, requests);
     }();
-    AppServices services{runtime,    app.dialogs, app.forms,          app.settings,
-                         app.config, app.shell,   app.clipboard,      app.screen,
-                         *factory,   requests,    app.services.paths, engine.base(),
-                         QString()};
+    AppServices services{runtime,   app.dialogs,        app.forms,     app.settings, app.config,
+                         app.shell, app.clipboard,      app.screen,    app.sound,    *factory,
+                         requests,  app.services.paths, engine.base(), QString()};
     QObject owner;
     std::unique_ptr<fWebSearch> window;
     Browser* browser = nullptr;
