@@ -108,7 +108,8 @@ void Downloader::readBody() {
                                            reply_->rawHeader("Content-Encoding"));
     }
     if (!part_->write(piece)) {
-        dropReply();  // the folder cannot take it: the rest is not worth fetching
+        // The folder cannot take it: the rest is not worth fetching.
+        RequestFactory::abandon(reply_, this);
         attemptFailed();
         return;
     }
@@ -150,7 +151,7 @@ void Downloader::readEnd() {
         return;
     }
     const bool whole = deliveredWholeBody(*reply_);
-    dropReply();
+    RequestFactory::abandon(reply_, this);
     if (!whole || !part_->commit()) {
         attemptFailed();
         return;
@@ -201,19 +202,6 @@ void Downloader::watchdogTick() {
 void Downloader::end() {
     ended_ = true;
     watchdog_->stop();
-    dropReply();
+    RequestFactory::abandon(reply_, this);
     part_.reset();
-}
-
-// Qt raises an aborted reply's error and finished signals at once: they must not reach
-// this component, which has already decided how the transfer ends.
-void Downloader::dropReply() {
-    if (!reply_) {
-        return;
-    }
-    QNetworkReply* reply = reply_;
-    reply_ = nullptr;
-    reply->disconnect(this);
-    reply->abort();
-    reply->deleteLater();
 }

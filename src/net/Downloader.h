@@ -74,7 +74,6 @@ class Downloader final : public QObject {
     void watchdogTick();
     // Ends the transfer without an event: watchdog off, reply abandoned, part removed.
     void end();
-    void dropReply();
 
     Runtime& runtime_;
     RequestFactory& requests_;

@@ -79,6 +79,17 @@ QNetworkReply* RequestFactory::send(const QNetworkRequest& request, const QByteA
     return reply;
 }
 
+void RequestFactory::abandon(QPointer<QNetworkReply>& reply, const QObject* listener) {
+    if (!reply) {
+        return;
+    }
+    QNetworkReply* ending = reply;
+    reply = nullptr;
+    ending->disconnect(listener);
+    ending->abort();
+    ending->deleteLater();
+}
+
 std::unique_ptr<QNetworkAccessManager> RequestFactory::newManager() const {
     auto network = std::make_unique<QNetworkAccessManager>();
     shareJar(*network, jar_);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 #include <memory>
@@ -38,6 +39,10 @@ class RequestFactory {
     // http or https. A redirect to another scheme aborts the reply.
     QNetworkReply* send(const QNetworkRequest& request, const QByteArray& method = "GET",
                         const QByteArray& body = {}, QNetworkAccessManager* network = nullptr);
+    // Ends `reply` without a word to `listener` (Qt raises an aborted reply's error and
+    // finished signals at once) and deletes it later, never inside its own signal.
+    // `reply` is null afterwards.
+    static void abandon(QPointer<QNetworkReply>& reply, const QObject* listener);
     // A manager of its own (for a proxy that must not route the other requests) that
     // shares the cookie jar.
     std::unique_ptr<QNetworkAccessManager> newManager() const;

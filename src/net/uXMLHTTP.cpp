@@ -104,7 +104,7 @@ uXMLHTTP::uXMLHTTP(QObject* owner, const QString& name, Runtime& runtime, Reques
 }
 
 uXMLHTTP::~uXMLHTTP() {
-    dropReply();
+    RequestFactory::abandon(reply_, this);
 }
 
 QString uXMLHTTP::StatusDescription(int code) {
@@ -119,7 +119,7 @@ QString uXMLHTTP::StatusDescription(int code) {
 void uXMLHTTP::Open_(const QString& method, const QString& address, const QString& savePath) {
     downOK_ = false;
     tmrReader->stop();
-    dropReply();
+    RequestFactory::abandon(reply_, this);
     method_ = method.toUpper().toUtf8();
     request_ = RequestFactory::request(QUrl(address.trimmed()));
     savePath_ = savePath;
@@ -159,7 +159,7 @@ void uXMLHTTP::Send_(const QByteArray& body) {
 
 void uXMLHTTP::Abort_() {
     tmrReader->stop();
-    dropReply();
+    RequestFactory::abandon(reply_, this);
     readyState_ = 0;
     status_ = 0;
     statusText_.clear();
@@ -233,10 +233,7 @@ void uXMLHTTP::finish() {
         statusText_.clear();
     }
     readyState_ = 4;
-    QNetworkReply* reply = reply_;
-    reply_ = nullptr;
-    reply->disconnect(this);
-    reply->deleteLater();
+    RequestFactory::abandon(reply_, this);
 }
 
 void uXMLHTTP::tmrReader_Timer() {
@@ -267,15 +264,4 @@ bool uXMLHTTP::saveBody() {
         return true;
     }
     return ReplaceFile(path, body_);
-}
-
-void uXMLHTTP::dropReply() {
-    if (!reply_) {
-        return;
-    }
-    QNetworkReply* reply = reply_;
-    reply_ = nullptr;
-    reply->disconnect(this);
-    reply->abort();
-    reply->deleteLater();
 }

@@ -67,7 +67,6 @@ class uXMLHTTP final : public QObject {
     void readBody();
     void finish();
     bool saveBody();
-    void dropReply();
 
     RequestFactory& requests_;
     QNetworkRequest request_;
