@@ -1,5 +1,6 @@
 #include "support/FaultFileServer.h"
 
+#include <sys/socket.h>
 #include <zlib.h>
 
 #include <string>
@@ -30,10 +31,15 @@ QByteArray gzipped(const QByteArray& bytes) {
     return out;
 }
 
-// Half of the document, then the end of the connection: the provider stops.
-bool sendHalf(size_t offset, httplib::DataSink& sink) {
+// Announces the whole document and sends half of it: the provider stops, which ends the
+// connection.
+void serveHalf(httplib::Response& res) {
     const QByteArray& body = FaultFileServer::document();
-    return offset == 0 && sink.write(body.constData(), size_t(body.size()) / 2);
+    res.set_content_provider(size_t(body.size()), "application/pdf",
+                             [&body](size_t offset, size_t, httplib::DataSink& sink) {
+                                 return offset == 0 &&
+                                        sink.write(body.constData(), size_t(body.size()) / 2);
+                             });
 }
 
 void serveDocument(httplib::Response& res) {
@@ -46,7 +52,13 @@ FaultFileServer::FaultFileServer() {
     routeFiles();
     routeFaults();
     routeRedirects();
+    routeReset();
     http_.start();
+    resetting_.start();
+}
+
+QString FaultFileServer::url(const QString& path) const {
+    return (path == u"/reset.pdf" ? resetting_ : http_).url(path);
 }
 
 const QByteArray& FaultFileServer::document() {
@@ -126,14 +138,8 @@ void FaultFileServer::routeFaults() {
                        sink.write(document().constData(), 1024);
             });
     });
-    server.Get("/short.pdf", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content_provider(
-            size_t(document().size()), "application/pdf",
-            [](size_t offset, size_t, httplib::DataSink& sink) { return sendHalf(offset, sink); });
-    });
-    server.Get("/reset.pdf", [](const httplib::Request&, httplib::Response& res) {
-        res.set_chunked_content_provider("application/pdf", sendHalf);
-    });
+    server.Get("/short.pdf",
+               [](const httplib::Request&, httplib::Response& res) { serveHalf(res); });
     server.Get("/trickle.pdf", [this](const httplib::Request&, httplib::Response& res) {
         res.set_content_provider(size_t(kTrickleLength), "application/pdf",
                                  [this](size_t, size_t, httplib::DataSink& sink) {
@@ -161,4 +167,16 @@ void FaultFileServer::routeRedirects() {
     server.Get("/to-ftp", [this](const httplib::Request&, httplib::Response& res) {
         res.set_redirect("ftp://127.0.0.1:" + std::to_string(http_.port()) + "/known.pdf");
     });
+}
+
+void FaultFileServer::routeReset() {
+    // Accepted connections take the listening socket's linger of 0: closing one resets it.
+    resetting_.server().set_socket_options([](socket_t socket) {
+        const int yes = 1;
+        const linger reset{1, 0};
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        setsockopt(socket, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    });
+    resetting_.server().Get(
+        "/reset.pdf", [](const httplib::Request&, httplib::Response& res) { serveHalf(res); });
 }

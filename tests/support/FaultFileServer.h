@@ -14,8 +14,8 @@
 //   /empty.pdf               200 with an empty body
 //   /huge.pdf                announces kHugeLength (30 MB), sends 64 KB at once and then
 //                            1 KB every 100 ms until the client leaves (at most a minute)
-//   /reset.pdf               half of document() in chunks, then the connection closes
-//                            without the last chunk (no length announced)
+//   /reset.pdf               announces document()'s length, sends half, then resets the
+//                            connection (RST); served from a port of its own
 //   /short.pdf               announces document()'s length, sends half, then closes
 //   /redirect/<code>/<hops>  <hops> redirects with status <code> (301, 302, 303, 307,
 //                            308), then /known.pdf's answer
@@ -36,7 +36,7 @@ class FaultFileServer {
     FaultFileServer();
 
     // "http://127.0.0.1:<port>" followed by `path`.
-    QString url(const QString& path) const { return http_.url(path); }
+    QString url(const QString& path) const;
 
     // 100 KB that start and end like a PDF, the rest of no pattern a compressor likes.
     static const QByteArray& document();
@@ -47,6 +47,9 @@ class FaultFileServer {
     void routeFiles();
     void routeFaults();
     void routeRedirects();
+    void routeReset();
 
     LocalHttpServer http_;
+    // Every connection of this one ends with a reset.
+    LocalHttpServer resetting_;
 };
