@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include "platform/desktop/HeadlessDesktop.h"
 #include "support/RecordingSoundPlayer.h"
@@ -19,9 +18,13 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A little-endian number of `size` bytes at `at`.
 quint32 number(const QByteArray& bytes, int at, int size) {
-    return size == 2 ? qFromLittleEndian<quint16>(bytes.constData() + at)
-                     : qFromLittleEndian<quint32>(bytes.constData() + at);
+    quint32 value = 0;
+    for (const char byte : bytes.mid(at, size)) {
+        value = value >> 8 | quint32(uchar(byte)) << (8 * (size - 1));
+    }
+    return value;
 }
 
 }  // namespace
