@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "search/SearchSession.h"
+#include "app/HeadlessSession.h"
 #include "search/fWebSearch.h"
 #include "support/FakeSearchEngine.h"
 
@@ -42,8 +42,8 @@ void searchPdfOnly(fWebSearch& window, const QString& group) {
 // The engine's 100 pages of one search. Gives the seconds taken.
 double runBatch(FakeSearchEngine& engine, int round) {
     QTextStream messages(stderr);
-    SearchSession session(engine.base(), messages);
-    fWebSearch& window = session.window();
+    HeadlessSession session(engine.base(), messages);
+    fWebSearch& window = *session.loadWindow<fWebSearch>();
     searchPdfOnly(window, QStringLiteral("round%1").arg(round));
     QElapsedTimer timer;
     timer.start();
@@ -110,8 +110,8 @@ void measureDelay() {
     engine.setDefaultResultCount(10);
     engine.setResultsPerPage(10);
     QTextStream messages(stderr);
-    SearchSession session(engine.base(), messages);
-    fWebSearch& window = session.window();
+    HeadlessSession session(engine.base(), messages);
+    fWebSearch& window = *session.loadWindow<fWebSearch>();
     searchPdfOnly(window, QStringLiteral("delay"));
     window.Combo1->setListIndex(10);
     const double cpuBefore = cpuSeconds();

@@ -60,6 +60,14 @@ void loadMaxFileSize(const SettingsStore& store, Config& config) {
     }
 }
 
+std::optional<int> wholeNumberIn(const QString& text, int low, int high) {
+    const std::optional<int32_t> value = wholeNumber(text);
+    if (!value || *value < low || *value > high) {
+        return std::nullopt;
+    }
+    return *value;
+}
+
 void loadDownloadValues(const SettingsStore& store, Config& config) {
     loadWhole(store, Settings::kDownloadMethod, config.downloadMethod);
     if (config.downloadMethod != 1) {

@@ -15,6 +15,8 @@ namespace ConfigReaders {
 
 // A whole number ("2", " 7 "); nothing for other texts or numbers outside int32.
 std::optional<int32_t> wholeNumber(const QString& text);
+// A whole number from `low` to `high`; nothing for any other text.
+std::optional<int> wholeNumberIn(const QString& text, int low, int high);
 // A decimal number rounded to a whole number, an exact half going to the even
 // neighbour (7.5 -> 8, 6.5 -> 6, 2.5 -> 2); nothing for other texts or numbers
 // outside int32 after rounding.

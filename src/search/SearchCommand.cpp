@@ -1,24 +1,21 @@
 #include "search/SearchCommand.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSocketNotifier>
 #include <QTextStream>
-#include <csignal>
-#include <memory>
 
 #include "app/Config.h"
 #include "app/ConfigReaders.h"
+#include "app/HeadlessSession.h"
 #include "platform/controls/ListView.h"
+#include "platform/runtime/StopSignals.h"
 #include "platform/text/Gbk.h"
 #include "search/SearchAddress.h"
-#include "search/SearchSession.h"
 #include "search/fWebSearch.h"
 #include "sys/FileSystem.h"
+#include "sys/ListHelpers.h"
 
 namespace SearchCommand {
 
@@ -87,14 +84,6 @@ void describe(QCommandLineParser& parser) {
                        kSaveFolder, kExport, kTsv});
 }
 
-std::optional<int> wholeNumberIn(const QString& text, int low, int high) {
-    const std::optional<int32_t> value = ConfigReaders::wholeNumber(text);
-    if (!value || *value < low || *value > high) {
-        return std::nullopt;
-    }
-    return *value;
-}
-
 bool readGroups(const QCommandLineParser& parser, Options& options, QString& error) {
     QStringList groups;
     if (parser.isSet(kKeywords)) {
@@ -151,7 +140,7 @@ bool readTypes(const QCommandLineParser& parser, Options& options, QString& erro
 
 bool readWaits(const QCommandLineParser& parser, Options& options, QString& error) {
     if (parser.isSet(kDelay)) {
-        const auto delay = wholeNumberIn(parser.value(kDelay), 0, kLongestDelay);
+        const auto delay = ConfigReaders::wholeNumberIn(parser.value(kDelay), 0, kLongestDelay);
         if (!delay) {
             error = QStringLiteral("--delay must be a whole number from 0 to 120");
             return false;
@@ -160,7 +149,7 @@ bool readWaits(const QCommandLineParser& parser, Options& options, QString& erro
     }
     if (parser.isSet(kTimeout)) {
         const auto timeout =
-            wholeNumberIn(parser.value(kTimeout), kShortestTimeout, kLongestTimeout);
+            ConfigReaders::wholeNumberIn(parser.value(kTimeout), kShortestTimeout, kLongestTimeout);
         if (!timeout) {
             error = QStringLiteral("--timeout must be a whole number from 10 to 120");
             return false;
@@ -183,47 +172,6 @@ bool makeSaveFolder(const QString& folder, Options& options, QString& error, QTe
     }
     options.saveFolder = made + u'/';
     return true;
-}
-
-QString tsvField(QString text) {
-    for (const QChar separator : {u'\t', u'\r', u'\n'}) {
-        text.replace(separator, u' ');
-    }
-    return text;
-}
-
-// A signal only writes its number into this pipe; the run reads it in its next wait.
-int stopPipe[2] = {-1, -1};
-
-void onStopSignal(int signal) {
-    const char number = char(signal);
-    [[maybe_unused]] const ssize_t written = ::write(stopPipe[1], &number, 1);
-}
-
-// SIGINT and SIGTERM stop the batch as its stop button does, so that the results found
-// so far are still written; a second one of the same kind ends the program at once.
-// `caught` receives the signal's number.
-std::unique_ptr<QSocketNotifier> stopOnSignals(fWebSearch& window, int& caught) {
-    if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        return nullptr;
-    }
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    auto notifier = std::make_unique<QSocketNotifier>(stopPipe[0], QSocketNotifier::Read);
-    QObject::connect(notifier.get(), &QSocketNotifier::activated, [&window, &caught] {
-        char number = 0;
-        while (::read(stopPipe[0], &number, 1) == 1) {
-            caught = number;
-        }
-        if (window.batch.batchRunning()) {
-            window.Command1->click();
-        }
-    });
-    return notifier;
 }
 
 // Writes what Text2 gains, one group and type a line.
@@ -306,13 +254,8 @@ QString TsvText(const ListView& list) {
     QString text;
     for (int position = 1; position <= list.count(); ++position) {
         const ListRow* row = list.at(position);
-        const QStringList fields{row->text(),     row->key(),      row->subItem(1),
-                                 row->subItem(2), row->subItem(3), row->tag()};
-        QStringList cleaned;
-        for (const QString& field : fields) {
-            cleaned.append(tsvField(field));
-        }
-        text += cleaned.join(u'\t') + u'\n';
+        text += TsvLine({row->text(), row->key(), row->subItem(1), row->subItem(2), row->subItem(3),
+                         row->tag()});
     }
     return text;
 }
@@ -334,8 +277,8 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
         return kExitBadOptions;
     }
 
-    SearchSession session(options->searchBase, err);
-    fWebSearch& window = session.window();
+    HeadlessSession session(options->searchBase, err);
+    fWebSearch& window = *session.loadWindow<fWebSearch>();
     setControls(window, *options);
     // The folder is fixed for the run: the save-path dialog never opens.
     window.savePathPreset = true;
@@ -343,8 +286,13 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
     session.config().ChosenSaveFolder = options->saveFolder;
 
     printProgress(window, out);
-    int caught = 0;
-    const std::unique_ptr<QSocketNotifier> stop = stopOnSignals(window, caught);
+    // SIGINT and SIGTERM stop the batch as its stop button does, so that the results
+    // found so far are still written.
+    const StopSignals stop([&window](int) {
+        if (window.batch.batchRunning()) {
+            window.Command1->click();
+        }
+    });
     window.Command1->click();
 
     out << QStringLiteral("结果：") << window.ListView1->count() << '\n';
@@ -353,9 +301,9 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (code == kExitVerification) {
         err << "orvellin search: the search engine asks for a human check; the run stopped\n";
     }
-    if (caught != 0) {
-        err << "orvellin search: stopped by signal " << caught << '\n';
-        code = kExitSignalBase + caught;
+    if (stop.caught() != 0) {
+        err << "orvellin search: stopped by signal " << stop.caught() << '\n';
+        code = kExitSignalBase + stop.caught();
     }
     const auto write = [&](const QString& path, const QByteArray& bytes) {
         if (!path.isEmpty() && !ReplaceFile(path, bytes)) {

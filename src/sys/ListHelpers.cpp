@@ -134,3 +134,15 @@ QString RemoveLineBreaks(const QString& text) {
     result.remove(QChar(0));
     return result;
 }
+
+QString TsvLine(const QStringList& fields) {
+    QStringList cleaned;
+    cleaned.reserve(fields.size());
+    for (QString field : fields) {
+        for (const QChar separator : {u'\t', u'\r', u'\n'}) {
+            field.replace(separator, u' ');
+        }
+        cleaned.append(field);
+    }
+    return cleaned.join(u'\t') + u'\n';
+}

@@ -33,6 +33,9 @@ void FitComboDropWidth(ComboBox& combo, const ScreenMetrics& screen);
 
 // The text without carriage returns, line feeds and NULs.
 QString RemoveLineBreaks(const QString& text);
+// One line of tab-separated fields ending in LF; a tab, CR or LF inside a field becomes
+// a blank.
+QString TsvLine(const QStringList& fields);
 
 // The elements of a tag name in the document (or within one element), in document
 // order, whose trimmed class name equals `className` ignoring case (`exact`) or contains

@@ -3,9 +3,9 @@
 #include <QSet>
 #include <QUrl>
 
+#include "app/HeadlessSession.h"
 #include "platform/browser/Browser.h"
 #include "platform/browser/HtmlDocument.h"
-#include "search/SearchSession.h"
 #include "search/fWebSearch.h"
 #include "support/FakeSearchEngine.h"
 
@@ -30,8 +30,8 @@ TEST(SearchEndToEnd, TheBatchCollectsWhatTheEngineServedAndStopsAtTheCheck) {
     engine.setDefaultResultCount(kResults);
     engine.setResultsPerPage(10);
     QTextStream messages(stderr);
-    SearchSession session(engine.base(), messages);
-    fWebSearch& window = session.window();
+    HeadlessSession session(engine.base(), messages);
+    fWebSearch& window = *session.loadWindow<fWebSearch>();
     window.savePathPreset = true;
     session.config().AskPathAtExtraction = 0;
     window.Text1->setText(QStringLiteral("alpha\r\nbeta"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTextStream>
+#include <memory>
 
 #include "app/AppServices.h"
 #include "app/Config.h"
@@ -12,23 +13,28 @@
 #include "platform/settings/MemorySettingsStore.h"
 #include "platform/window/Forms.h"
 
-class fWebSearch;
-
-// The search window without a display, as the batch mode runs it: the program's event
-// loop, the headless browser, dialogs on the terminal and settings kept in memory, so
-// that a run reads and writes none of the user's settings.
-class SearchSession {
+// A window without a display, as the batch modes run it: the program's event loop, the
+// headless browser, dialogs on the terminal and settings kept in memory, so that a run
+// reads and writes none of the user's settings.
+class HeadlessSession {
   public:
-    SearchSession(const QString& searchBase, QTextStream& messages);
-    ~SearchSession();
-    SearchSession(const SearchSession&) = delete;
-    SearchSession& operator=(const SearchSession&) = delete;
+    HeadlessSession(const QString& searchBase, QTextStream& messages);
+    ~HeadlessSession();
+    HeadlessSession(const HeadlessSession&) = delete;
+    HeadlessSession& operator=(const HeadlessSession&) = delete;
 
     Runtime& runtime() { return runtime_; }
     Dialogs& dialogs() { return dialogs_; }
     Config& config() { return config_; }
-    // The loaded search window.
-    fWebSearch& window() { return *window_; }
+    AppServices& services() { return services_; }
+
+    // Registers the window, the only one of the run, and loads it.
+    template <class W>
+    W* loadWindow() {
+        forms_.registerWindow(
+            W::kName, [this](Forms& forms) { return std::make_unique<W>(forms, services_); });
+        return forms_.load<W>(W::kName);
+    }
 
   private:
     QtRuntime runtime_;
@@ -41,5 +47,4 @@ class SearchSession {
     // After the network: the windows and their browsers go first.
     Forms forms_{runtime_, dialogs_};
     AppServices services_;
-    fWebSearch* window_ = nullptr;
 };
