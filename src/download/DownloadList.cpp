@@ -82,6 +82,47 @@ bool 检测是否下载列表完毕(ListView& list) {
     return true;
 }
 
+int 统计未下载项数目(ListView& list) {
+    int count = 0;
+    for (int position = 1; position <= list.count(); ++position) {
+        const DownloadEntry entry(list, list.at(position));
+        if (entry.sizeText().isEmpty() && entry.receivedText().isEmpty() &&
+            entry.progressText().isEmpty()) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+bool IsWebPageType(const QString& type, bool xmlToo) {
+    const QString lower = type.toLower();
+    return lower == u"htm" || lower == u"html" || (xmlToo && lower == u"xml");
+}
+
+int CountErrorOrPageEntries(ListView& list) {
+    int count = 0;
+    for (int position = 1; position <= list.count(); ++position) {
+        const DownloadEntry entry(list, list.at(position));
+        if (IsWebPageType(entry.type()) || entry.state() == EntryState::Failed) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+QString StatusCountsText(ListView& list) {
+    int byState[5] = {};
+    for (int position = 1; position <= list.count(); ++position) {
+        ++byState[int(DownloadEntry(list, list.at(position)).state())];
+    }
+    return QStringLiteral("总数:%1 正在下载:%2 等待:%3 已完成:%4 失败:%5")
+        .arg(list.count())
+        .arg(byState[int(EntryState::Downloading)])
+        .arg(byState[int(EntryState::Waiting)])
+        .arg(byState[int(EntryState::Done)])
+        .arg(byState[int(EntryState::Failed)]);
+}
+
 void DeleteOwnedEntryFile(DownloadEntry& entry) {
     const QString path = EntryFilePath(entry);
     const QString owned = entry.ownedFile();

@@ -23,6 +23,14 @@ QString 对调url(const QString& addresses);
 
 // True when every entry is Done or Failed; an empty list is finished.
 bool 检测是否下载列表完毕(ListView& list);
+// The entries whose size, received and percentage texts are all empty.
+int 统计未下载项数目(ListView& list);
+// Whether a type names a web page: "htm" or "html", and "xml" when asked (any case).
+bool IsWebPageType(const QString& type, bool xmlToo = false);
+// The entries of a web-page type ("htm", "html") plus the Failed entries of other types.
+int CountErrorOrPageEntries(ListView& list);
+// The entry counts as the status bar shows them: "总数:12 正在下载:2 等待:5 已完成:4 失败:1".
+QString StatusCountsText(ListView& list);
 
 // Deletes the file at the entry's path, but only when it is the file the program made
 // for the entry: a file that was there before is never lost to a reset.

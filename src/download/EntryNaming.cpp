@@ -9,6 +9,7 @@
 #include "download/NumberedNames.h"
 #include "sys/CleanFileName.h"
 #include "sys/FileSystem.h"
+#include "sys/ListHelpers.h"
 
 namespace {
 
@@ -76,4 +77,16 @@ bool ReserveTarget(DownloadEntry& entry, const QString& path) {
     }
     entry.setOwnedFile(path);
     return true;
+}
+
+DownloadEntry AddFoundDocument(ListView& list, const QString& link, const QString& title,
+                               const QString& type, const QString& folder,
+                               const QString& sourcePage, bool nameByFileName) {
+    const QString name =
+        nameByFileName ? FileNameOf(link, true) : RemoveLineBreaks(title).trimmed();
+    DownloadEntry entry = AddEntry(list, link, name, type, folder, sourcePage);
+    if (entry.isValid()) {
+        CleanEntryName(entry);
+    }
+    return entry;
 }

@@ -2,10 +2,12 @@
 
 #include <QString>
 
+#include "download/DownloadEntry.h"
 #include "download/DuplicatePolicy.h"
 
 class DownloadEntry;
 class Dialogs;
+class ListView;
 
 // What happens to an entry's name, folder and file before its transfer starts.
 
@@ -32,3 +34,10 @@ bool 确定是需要下载(DownloadEntry& entry, DuplicatePolicy policy);
 // `ownedFile`, so that names given later see the path taken. An existing file is
 // never touched (the answer is false then, as when the folder is not writable).
 bool ReserveTarget(DownloadEntry& entry, const QString& path);
+
+// Adds a document found by a search as the hand-over does: named after its title (line
+// breaks removed, trimmed) or, with `nameByFileName`, after the link's file name without
+// its extension, and cleaned (CleanEntryName) so that the name is safe and never empty.
+DownloadEntry AddFoundDocument(ListView& list, const QString& link, const QString& title,
+                               const QString& type, const QString& folder,
+                               const QString& sourcePage, bool nameByFileName);

@@ -1,6 +1,7 @@
 #include "download/fFileDownload.h"
 
 #include <QUrl>
+#include <algorithm>
 
 #include "app/AppServices.h"
 #include "app/ConfigReaders.h"
@@ -8,6 +9,7 @@
 #include "app/fCover.h"
 #include "app/fOption.h"
 #include "download/DownloadList.h"
+#include "net/RequestFactory.h"
 #include "platform/browser/Browser.h"
 #include "platform/browser/BrowserFactory.h"
 #include "platform/desktop/Clipboard.h"
@@ -17,6 +19,7 @@
 #include "sys/FileSystem.h"
 #include "sys/ListHelpers.h"
 #include "sys/ShellActions.h"
+#include "sys/SoundCue.h"
 #include "sys/WindowGeometry.h"
 
 namespace {
@@ -26,6 +29,7 @@ const QString kLoginGroup = QStringLiteral("登录方式");
 const QString kMethodLabel = QStringLiteral("下载方式：");
 constexpr int kStatusPanels = 4;
 constexpr int kPathPanel = 2;
+constexpr int kCountsPanel = 4;
 constexpr int kLongestPause = 600;
 
 // Only a web address (http or https) goes to the desktop's browser: the panel may show
@@ -86,6 +90,9 @@ fFileDownload::fFileDownload(Forms& forms, AppServices& services)
       Timer1(new Timer(this, QStringLiteral("Timer1"), services.runtime, 1000)),
       Timer_Down(new Timer(this, QStringLiteral("Timer_Down"), services.runtime, 1000)),
       Timer2(new Timer(this, QStringLiteral("Timer2"), services.runtime, 60000)),
+      parallel(this, services.runtime, services.requests, *ListView3, runState, *this,
+               [this](const std::function<void()>& event) { guard(event)(); }),
+      scheduler(services.runtime, forms.dialogs(), *ListView3, runState, parallel, *this),
       services_(services) {
     setMinimumSize(QSize(9000, 6000));
 
@@ -118,6 +125,10 @@ fFileDownload::fFileDownload(Forms& forms, AppServices& services)
         guard([this](MouseButton button, QPoint) { ListView3_MouseDown(button); });
     StatusBar1->onPanelClick = guard([this](int panel) { StatusBar1_PanelClick(panel); });
     Command31->onClick = guard([this] { StopDownload(); });
+    Command4->onClick = guard([this] { Timer_Down->start(); });
+    Command26->onClick = guard([this] { Command26_Click(); });
+    Timer_Down->onTick = guard([this] { scheduler.DownloadTick(); });
+    Timer1->onTick = guard([this] { scheduler.SupervisorTick(); });
 
     buildMenus();
 }
@@ -209,7 +220,10 @@ void fFileDownload::buildMenus() {
     menu软件主页->setEnabled(!services_.makerSite.isEmpty());
     menu意见反馈->setEnabled(!services_.makerSite.isEmpty());
 
+    menu下载全部->onClick = guard([this] { Timer_Down->start(); });
     menu停止下载->onClick = guard([this] { StopDownload(); });
+    menu自动定位到下载项->onClick =
+        guard([this] { menu自动定位到下载项->setChecked(!menu自动定位到下载项->checked()); });
     menu关闭窗口->onClick = guard([this] { close(); });
     menu设置->onClick = guard([this] { menu设置_Click(); });
 }
@@ -225,7 +239,7 @@ void fFileDownload::Form_Load() {
     Combo3->setListIndex(0);
     FitComboDropWidth(*Combo4, services_.screen);
     Combo4->setListIndex(0);
-    lastTransferEnd = runtime().now();
+    runState.lastTransferEnd = runtime().now();
     ListView3->clear();
     ListView3->setIconSet(kStateIcons);
 
@@ -274,7 +288,8 @@ void fFileDownload::Form_QueryUnload(bool& cancel) {
     ConfigReaders::write(services_.settings, Settings::kDownloadMethod,
                          QString::number(config.downloadMethod));
 
-    if (DownloadActive() || !检测是否下载列表完毕(*ListView3)) {
+    if (scheduler.CountDownloaderSlots() > 1 || !检测是否下载列表完毕(*ListView3) ||
+        Timer_Down->isEnabled()) {
         if (!dialogs().askYesNo(
                 QStringLiteral("正在下载文件或者下载没有完成，要强制关闭窗口吗？"))) {
             cancel = true;
@@ -311,27 +326,69 @@ void fFileDownload::RefreshCountLabel() {
     Label1->setCaption(QString::number(ListView3->count()) + QStringLiteral("条"));
 }
 
-bool fFileDownload::DownloadActive() const {
-    return Timer_Down->isEnabled();
-}
-
 void fFileDownload::ApplyDownloadMethod(int method) {
     Label7->setCaption(kMethodLabel + QString::number(method));
     Combo1->setText(QStringLiteral("1"));
     Combo1->setEnabled(method != 1);
 }
 
-void fFileDownload::StopDownload() {
+void fFileDownload::Command26_Click() {
+    Config& config = services_.config;
+    config.downloadMethod = config.downloadMethod == 2 ? 1 : 2;
+    ApplyDownloadMethod(config.downloadMethod);
+}
+
+void fFileDownload::RunWebLogin(bool) {
+    // The login panel's steps come with the login form; downloads already call here.
+}
+
+// --- what the scheduler and the methods read and show ----------------------------------
+
+DownloadOptions fFileDownload::options() const {
+    DownloadOptions options;
+    options.method = services_.config.downloadMethod == 1 ? 1 : 2;
+    options.slotCount = std::clamp(Combo1->text().toInt(), 1, DownloadSlots::kSlots);
+    options.pauseSeconds = Combo2->text().toInt();
+    options.autoStart = Check4->value();
+    options.autoRequeue = Check3->value();
+    options.requeueChoice = Combo4->listIndex();
+    options.failureStop = Check5->value();
+    options.soundNotice = Check6->value();
+    options.autoLogin = Check2->value();
+    options.followEntry = menu自动定位到下载项->checked();
+    options.maxFileSizeMB = services_.config.maxFileSizeMB;
+    options.duplicatePolicy = SelectedDuplicatePolicy({Option1, Option2, Option3});
+    return options;
+}
+
+bool fFileDownload::downloadTimerOn() const {
+    return Timer_Down->isEnabled();
+}
+
+void fFileDownload::setDownloadTimer(bool on) {
+    Timer_Down->setOn(on);
+}
+
+void fFileDownload::clearAutomatics() {
     Check4->setValue(false);
     Check3->setValue(false);
-    Timer_Down->stop();
-    for (int position = 1; position <= ListView3->count(); ++position) {
-        DownloadEntry entry(*ListView3, ListView3->at(position));
-        if (entry.state() == EntryState::Downloading) {
-            entry.setState(EntryState::Failed);
-        }
-    }
-    downloadBusy = false;
+}
+
+void fFileDownload::showRunState(bool startEnabled, bool busyShown) {
+    menu下载全部->setEnabled(startEnabled);
+    Shape1->setVisible(busyShown);
+}
+
+void fFileDownload::showStatusCounts(const QString& counts) {
+    StatusBar1->setPanelText(kCountsPanel, counts);
+}
+
+void fFileDownload::showStatusText(const QString& text) {
+    StatusBar1->setPanelText(kPathPanel, text);
+}
+
+void fFileDownload::playCue(int number) {
+    PlaySoundCue(number, services_.paths.dataFolder, services_.sound);
 }
 
 void fFileDownload::ListView3_ItemClick(ListRow* row) {
@@ -373,7 +430,7 @@ void fFileDownload::ListView3_DblClick() {
 }
 
 void fFileDownload::ListView3_ColumnClick(int column) {
-    if (Timer_Down->isEnabled() || downloadBusy) {
+    if (Timer_Down->isEnabled() || runState.downloadBusy) {
         dialogs().info(QStringLiteral("停止下载后方可排序！"));
         return;
     }
@@ -391,7 +448,7 @@ void fFileDownload::ListView3_MouseDown(MouseButton button) {
 }
 
 void fFileDownload::SetListMenuState() {
-    const bool busy = downloadBusy || Timer_Down->isEnabled();
+    const bool busy = runState.downloadBusy || Timer_Down->isEnabled();
     menu移除->setEnabled(!busy);
     menu清空全部->setEnabled(!busy);
     menu全选->setEnabled(!busy);

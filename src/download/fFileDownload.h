@@ -2,6 +2,10 @@
 
 #include "app/DownloadMethodDisplay.h"
 #include "app/WindowNames.h"
+#include "download/DownloadHost.h"
+#include "download/DownloadRunState.h"
+#include "download/DownloadScheduler.h"
+#include "download/ParallelMethod.h"
 #include "platform/controls/Button.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/ComboBox.h"
@@ -20,7 +24,7 @@ class Browser;
 // The download window: the download list with its control panel, the login panel and
 // the menus. The list is the model of the entries (see DownloadEntry); it lives as
 // long as the window and starts empty at every load.
-class fFileDownload final : public Window, public DownloadMethodDisplay {
+class fFileDownload final : public Window, public DownloadMethodDisplay, private DownloadHost {
   public:
     static inline const QString kName = WindowNames::kDownload;
     // The state icons of the list: <state>.png.
@@ -125,19 +129,22 @@ class fFileDownload final : public Window, public DownloadMethodDisplay {
     MenuItem* menu软件主页;
     MenuItem* menu意见反馈;
 
-    // A download run is busy (kept by the scheduler, cleared by StopDownload).
-    bool downloadBusy = false;
-    // When the last transfer ended or was cut off (runtime seconds).
-    double lastTransferEnd = 0;
+    // downloadBusy and the last transfer end, shared with the scheduler and the methods.
+    DownloadRunState runState;
+    ParallelMethod parallel;
+    DownloadScheduler scheduler;
 
     // Label1 shows the number of entries: "12条".
     void RefreshCountLabel();
     // True while downloads may be running: list operations that move rows or files
     // refuse to run then.
-    bool DownloadActive() const;
-    // Stops everything: the automatic starts, the download timer, the busy flag; entries
-    // that were downloading become Failed.
-    void StopDownload();
+    bool DownloadActive() const { return scheduler.DownloadActive(); }
+    // Stops everything: the automatic starts, the download timer, every transfer, the
+    // busy flag; entries that were downloading become Failed.
+    void StopDownload() { scheduler.StopDownload(); }
+    // The web login; `interactive` shows its messages. Runs after a download brought a
+    // web page when automatic login is ticked.
+    void RunWebLogin(bool interactive) override;
     void ApplyDownloadMethod(int method) override;
 
   protected:
@@ -148,7 +155,18 @@ class fFileDownload final : public Window, public DownloadMethodDisplay {
     void Form_Unload() override;
 
   private:
+    // What the scheduler and the methods read and show.
+    DownloadOptions options() const override;
+    bool downloadTimerOn() const override;
+    void setDownloadTimer(bool on) override;
+    void clearAutomatics() override;
+    void showRunState(bool startEnabled, bool busyShown) override;
+    void showStatusCounts(const QString& counts) override;
+    void showStatusText(const QString& text) override;
+    void playCue(int number) override;
+
     void buildMenus();
+    void Command26_Click();
     void ListView3_ItemClick(ListRow* row);
     void ListView3_Click();
     void ListView3_DblClick();

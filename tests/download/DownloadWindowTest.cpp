@@ -268,7 +268,7 @@ TEST(DownloadWindow, SortingWaitsUntilTheDownloadIsStopped) {
     app.dialogs.expectMessage("停止下载后方可排序！");
     w->ListView3->columnClick(1);
     w->Timer_Down->stop();
-    w->downloadBusy = true;
+    w->runState.downloadBusy = true;
     app.dialogs.expectMessage("停止下载后方可排序！");
     w->ListView3->columnClick(1);
     EXPECT_EQ(w->ListView3->at(1)->key(), "b");
@@ -333,14 +333,14 @@ TEST(DownloadWindow, StopDownloadFailsRunningEntriesAndStopsTheAutomatics) {
     w->Check3->setValue(true);
     w->Check4->setValue(true);
     w->Timer_Down->start();
-    w->downloadBusy = true;
+    w->runState.downloadBusy = true;
     w->Command31->click();
     EXPECT_EQ(running.state(), EntryState::Failed);
     EXPECT_EQ(waiting.state(), EntryState::Waiting);
     EXPECT_FALSE(w->Check3->value());
     EXPECT_FALSE(w->Check4->value());
     EXPECT_FALSE(w->Timer_Down->isEnabled());
-    EXPECT_FALSE(w->downloadBusy);
+    EXPECT_FALSE(w->runState.downloadBusy);
     EXPECT_FALSE(w->DownloadActive());
 }
 

@@ -4,6 +4,12 @@
 
 #include "support/FakeReply.h"
 
+std::unique_ptr<QNetworkAccessManager> FakeNetwork::owned(Runtime& runtime, FakeNetwork*& made) {
+    auto network = std::make_unique<FakeNetwork>(runtime);
+    made = network.get();
+    return network;
+}
+
 FakeNetwork::FakeNetwork(Runtime& runtime) : runtime_(runtime) {}
 
 void FakeNetwork::serve(const QString& url, const FakeResponse& response) {

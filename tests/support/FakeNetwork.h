@@ -5,6 +5,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
 #include <QUrl>
+#include <memory>
 
 #include "support/FakeResponse.h"
 
@@ -32,6 +33,8 @@ struct FakeRequest {
 class FakeNetwork final : public QNetworkAccessManager {
   public:
     explicit FakeNetwork(Runtime& runtime);
+    // A fake network for a RequestFactory to own; `made` points at it.
+    static std::unique_ptr<QNetworkAccessManager> owned(Runtime& runtime, FakeNetwork*& made);
 
     // Answers requests for `url` with `response`. Several calls queue answers for the
     // requests that follow (a first and a second attempt); the last one stays for every

@@ -2,8 +2,10 @@
 
 #include "program/Startup.h"
 
-TestApp::TestApp()
-    : services{runtime,
+TestApp::TestApp(Network network)
+    : requests(network == Network::Fake ? FakeNetwork::owned(runtime, this->network)
+                                        : std::make_unique<QNetworkAccessManager>()),
+      services{runtime,
                dialogs,
                forms,
                settings,

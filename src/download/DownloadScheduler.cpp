@@ -1,0 +1,142 @@
+#include "download/DownloadScheduler.h"
+
+#include <cmath>
+
+#include "download/DownloadEntry.h"
+#include "download/DownloadHost.h"
+#include "download/DownloadList.h"
+#include "download/DownloadListOperations.h"
+#include "download/DownloadRunState.h"
+#include "download/EntryNaming.h"
+#include "download/NumberedNames.h"
+#include "download/ParallelMethod.h"
+#include "platform/controls/ListView.h"
+#include "platform/runtime/Runtime.h"
+#include "sys/SoundCue.h"
+
+namespace {
+
+constexpr int kFailureLimit = 5;
+enum RequeueChoice { kFailed = 0, kWebPages = 1, kBoth = 2 };
+
+}  // namespace
+
+DownloadScheduler::DownloadScheduler(Runtime& runtime, Dialogs& dialogs, ListView& list,
+                                     DownloadRunState& state, ParallelMethod& parallel,
+                                     DownloadHost& host)
+    : runtime_(runtime),
+      dialogs_(dialogs),
+      list_(list),
+      state_(state),
+      parallel_(parallel),
+      host_(host) {}
+
+bool DownloadScheduler::DownloadActive() const {
+    return host_.downloadTimerOn() || parallel_.slots().inUseCount() > 0;
+}
+
+int DownloadScheduler::CountDownloaderSlots() const {
+    return 1 + parallel_.slots().inUseCount();
+}
+
+void DownloadScheduler::PlayCue(const DownloadOptions& options, int number) {
+    if (options.soundNotice) {
+        host_.playCue(number);
+    }
+}
+
+DownloadEntry DownloadScheduler::PickNextEntry(const DownloadOptions& options) {
+    for (int position = 1; position <= list_.count(); ++position) {
+        DownloadEntry entry(list_, list_.at(position));
+        if (entry.state() != EntryState::Waiting) {
+            continue;
+        }
+        CleanEntryName(entry);
+        if (PrepareEntryFolder(entry, dialogs_) && 确定是需要下载(entry, options.duplicatePolicy)) {
+            return entry;
+        }
+    }
+    return DownloadEntry(list_, nullptr);
+}
+
+void DownloadScheduler::StartOnFreeSlots(const DownloadOptions& options) {
+    for (int slot = 1; slot <= options.slotCount; ++slot) {
+        if (parallel_.slots().inUse(slot)) {
+            continue;
+        }
+        DownloadEntry entry = PickNextEntry(options);
+        if (!entry.isValid()) {
+            continue;
+        }
+        entry.setState(EntryState::Downloading);
+        QString name;
+        const QString target = 重命名保存路径(entry.folder(), entry.name(), entry.type(),
+                                              options.duplicatePolicy, name);
+        entry.setName(name);
+        parallel_.多线程下载(slot, entry.id(), 选择url(entry.addresses()), target);
+    }
+}
+
+void DownloadScheduler::DownloadTick() {
+    if (list_.count() == 0) {
+        host_.setDownloadTimer(false);
+        return;
+    }
+    const DownloadOptions options = host_.options();
+    if (std::abs(runtime_.now() - state_.lastTransferEnd) <= options.pauseSeconds) {
+        return;
+    }
+    if (options.method == 2) {
+        StartOnFreeSlots(options);
+    }
+}
+
+void DownloadScheduler::SupervisorTick() {
+    const DownloadOptions options = host_.options();
+    const bool finished = 检测是否下载列表完毕(list_);
+    if (finished) {
+        if (host_.downloadTimerOn()) {
+            host_.setDownloadTimer(false);
+            PlayCue(options, kCueRunEnded);
+        }
+    }
+    host_.showRunState(finished || !host_.downloadTimerOn(), host_.downloadTimerOn());
+    if (options.method == 2 && parallel_.slots().inUseCount(options.slotCount) > 0) {
+        state_.downloadBusy = true;
+    }
+    if (!host_.downloadTimerOn()) {
+        state_.downloadBusy = false;
+    }
+    host_.showStatusCounts(StatusCountsText(list_));
+    if (options.autoStart && 统计未下载项数目(list_) >= 1) {
+        host_.setDownloadTimer(true);
+    }
+    if (options.autoRequeue && !host_.downloadTimerOn()) {
+        if (options.requeueChoice == kFailed || options.requeueChoice == kBoth) {
+            RequeueFailed(list_);
+        }
+        if (options.requeueChoice == kWebPages || options.requeueChoice == kBoth) {
+            RequeueWebPages(list_);
+        }
+        host_.setDownloadTimer(true);
+    }
+    if (options.failureStop && CountErrorOrPageEntries(list_) >= kFailureLimit &&
+        host_.downloadTimerOn()) {
+        host_.setDownloadTimer(false);
+        PlayCue(options, kCueRunEnded);
+    }
+}
+
+void DownloadScheduler::StopDownload() {
+    host_.clearAutomatics();
+    host_.setDownloadTimer(false);
+    state_.downloadBusy = false;
+    parallel_.slots().releaseAll();
+    for (int position = 1; position <= list_.count(); ++position) {
+        DownloadEntry entry(list_, list_.at(position));
+        if (entry.state() == EntryState::Downloading) {
+            entry.setState(EntryState::Failed);
+        }
+    }
+    state_.downloadBusy = false;
+}
