@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "download/DownloadCommand.h"
 #include "download/FileTypeCommand.h"
 #include "program/DesktopProgram.h"
 #include "search/SearchCommand.h"
@@ -30,11 +31,21 @@ int search(const QStringList& args) {
     return SearchCommand::Run(args, out, err);
 }
 
+int download(const QStringList& args) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return DownloadCommand::Run(args, out, err);
+}
+
 constexpr Subcommand kSubcommands[] = {
     {"search", "search --keyword TEXT... [OPTIONS]",
      "Search every keyword group for the chosen document types, page after page, as the "
      "search window does; `orvellin search --help` lists the options.",
      search},
+    {"download", "download --list FILE [OPTIONS]",
+     "Download every document of a list on parallel slots, as the download window does; "
+     "`orvellin download --help` lists the options.",
+     download},
     {"filetype", "filetype FILE...",
      "Print each file's path, a tab and its type judged from its content.", fileType},
 };
