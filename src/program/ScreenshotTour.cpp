@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPointer>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <memory>
 
@@ -13,6 +14,7 @@
 #include "app/fOption.h"
 #include "app/fSeleFileSavePath.h"
 #include "download/DownloadList.h"
+#include "download/EntryNaming.h"
 #include "download/fFileDownload.h"
 #include "platform/browser/Browser.h"
 #include "platform/browser/HtmlDocument.h"
@@ -55,35 +57,6 @@ bool looksPainted(const QImage& image) {
         }
     }
     return false;
-}
-
-// A few entries, one in every state, so that the picture shows icons and columns.
-void addSampleEntries(fFileDownload& window, const QString& folder) {
-    struct Sample {
-        const char* file;
-        const char* name;
-        EntryState state;
-        const char* size;
-        const char* received;
-        const char* progress;
-    };
-    const Sample samples[] = {
-        {"annual-2023.pdf", "2023年度报告", EntryState::Done, "1048576", "1048576", "100%"},
-        {"manual.doc", "产品使用说明书", EntryState::Downloading, "524288", "262144", "50%"},
-        {"minutes.ppt", "会议纪要与讨论", EntryState::Waiting, "", "", ""},
-        {"whitepaper.pdf", "技术白皮书", EntryState::Failed, "下载失败", "", ""},
-    };
-    for (const Sample& sample : samples) {
-        const QString file = QString::fromUtf8(sample.file);
-        DownloadEntry entry = AddEntry(
-            *window.ListView3, QStringLiteral("https://files.example.com/") + file,
-            QString::fromUtf8(sample.name), file.section(QLatin1Char('.'), -1), folder, QString());
-        entry.setState(sample.state);
-        entry.setSizeText(QString::fromUtf8(sample.size));
-        entry.setReceivedText(QString::fromUtf8(sample.received));
-        entry.setProgressText(QString::fromUtf8(sample.progress));
-    }
-    window.RefreshCountLabel();
 }
 
 }  // namespace
@@ -194,14 +167,53 @@ void ScreenshotTour::shootSearchWindow() {
     shoot(fWebSearch::kName);
 }
 
+// A real run against the engine's documents on two slots, photographed when it shows
+// every state: a document done, two arriving slowly, one the engine does not have, one
+// waiting for a free slot.
+void ScreenshotTour::shootDownloadWindow() {
+    auto* download = services_.forms.load<fFileDownload>(fFileDownload::kName);
+    if (!download) {
+        failures_.append(fFileDownload::kName);
+        return;
+    }
+    placeWindow(*download, 1000, 660);
+    download->show();
+    QTemporaryDir folder;
+    const QString base = services_.searchBase;
+    const QStringList documents{base + QStringLiteral("/files/pdf/2023年度报告.pdf"),
+                                base + QStringLiteral("/files/trickle/产品使用说明书.doc"),
+                                base + QStringLiteral("/missing/技术白皮书.pdf"),
+                                base + QStringLiteral("/files/trickle/会议纪要与讨论.ppt"),
+                                base + QStringLiteral("/files/xls/销售数据汇总.xls")};
+    ListView& list = *download->ListView3;
+    for (const QString& address : documents) {
+        AddFoundDocument(list, address, QString(), address.section(u'.', -1), folder.path() + u'/',
+                         QString(), true);
+    }
+    download->RefreshCountLabel();
+    download->Combo1->setListIndex(1);
+    download->Command4->click();
+    const auto showsEveryState = [&list, download] {
+        QSet<int> states;
+        for (int position = 1; position <= list.count(); ++position) {
+            const DownloadEntry entry(list, list.at(position));
+            if (entry.state() != EntryState::Downloading || !entry.progressText().isEmpty()) {
+                states.insert(int(entry.state()));
+            }
+        }
+        // The status bar's counts follow at the supervisor's next tick.
+        return states.size() == 4 && download->StatusBar1->panelText(4) == StatusCountsText(list);
+    };
+    if (!waitFor(showsEveryState, 30) || !shoot(fFileDownload::kName)) {
+        qWarning("screenshots: the download run did not show every state");
+        failures_.append(fFileDownload::kName);
+    }
+    download->StopDownload();
+}
+
 void ScreenshotTour::run() {
     shoot(fCover::kName);
-    if (auto* download = services_.forms.load<fFileDownload>(fFileDownload::kName)) {
-        placeWindow(*download, 1000, 660);
-        addSampleEntries(*download, services_.paths.defaultSaveFolder());
-        download->show();
-        shoot(fFileDownload::kName);
-    }
+    shootDownloadWindow();
     shootSearchWindow();
     // The dialogs are shown without their modal loop, so that the tour goes on.
     for (const QString& dialog : {fOption::kName, fSeleFileSavePath::kName}) {

@@ -10,8 +10,9 @@ class QtWindowHost;
 
 // The desktop smoke test: opens the program's windows one after another, saves a
 // picture of each as <folder>/<window>.png and checks that it is not blank; then
-// ends the program. The search window first runs a one-group batch against the
-// configured search engine and must end with results in its list.
+// ends the program. The download window runs real downloads of the configured search
+// engine's documents and is photographed with entries in every state; the search window
+// runs a one-group batch against the engine and must end with results in its list.
 class ScreenshotTour {
   public:
     ScreenshotTour(AppServices& services, QtWindowHost& host, QString folder);
@@ -26,6 +27,7 @@ class ScreenshotTour {
     bool shoot(const QString& windowName);
     bool runSearchBatch(fWebSearch& window);
     void shootSearchWindow();
+    void shootDownloadWindow();
     bool waitFor(const std::function<bool()>& done, double seconds);
 
     AppServices& services_;

@@ -271,6 +271,10 @@ void FakeSearchEngine::route() {
             QByteArray::fromPercentEncoding(path.mid(from + 4, to - from - 4).toUtf8());
         response.set_redirect(toStd(target));
     });
+    server_->Get(R"(/files/trickle/.*)",
+                 [this](const httplib::Request& request, httplib::Response& response) {
+                     trickle(request, response);
+                 });
     server_->Get(R"(/files/.*)",
                  [this](const httplib::Request& request, httplib::Response& response) {
                      document(request, response);
@@ -394,6 +398,25 @@ void FakeSearchEngine::document(const httplib::Request& request, httplib::Respon
     const QString path = QUrl::fromPercentEncoding(QByteArray::fromStdString(request.path));
     const QString type = path.section(u'.', -1).toLower();
     response.set_content(toStd(documentBytes(type)), contentTypeOf(type).constData());
+}
+
+void FakeSearchEngine::trickle(const httplib::Request& request, httplib::Response& response) {
+    const QString path = QUrl::fromPercentEncoding(QByteArray::fromStdString(request.path));
+    const QByteArray type = contentTypeOf(path.section(u'.', -1).toLower());
+    response.set_content_provider(
+        size_t(kTrickleLength), type.constData(),
+        [this](size_t offset, size_t length, httplib::DataSink& sink) {
+            for (int slept = 0; slept < kTrickleStepMs; slept += 10) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                std::lock_guard lock(mutex_);
+                if (stopping_) {
+                    return false;
+                }
+            }
+            const std::string piece(std::min(length, size_t(kTrickleStep)), 'x');
+            (void)offset;
+            return sink.write(piece.data(), piece.size());
+        });
 }
 
 QList<FakeResult> FakeSearchEngine::generatedResults(const QString& query, const QString& type,

@@ -30,11 +30,17 @@ struct FakeResult {
 // (result blocks "dd algo algo-sr", redirect links through "/r/.../RU=<target>/RK=",
 // a "compPagination" block with a "next" link), serves the documents its results point
 // to, and offers pages that tests need: slow ones, ones that never complete, cookies,
-// an echo of what a request carried. Replies are uncompressed (with TCP_NODELAY) unless
-// compression is asked for. Configuration may change while it serves. Destroy it after
-// its clients: stopping waits for their kept-alive connections (at most two seconds).
+// an echo of what a request carried, and documents that arrive slowly under
+// "/files/trickle/" (kTrickleLength bytes announced, kTrickleStep every kTrickleStepMs). Replies
+// are uncompressed (with TCP_NODELAY) unless compression is asked for. Configuration may change
+// while it serves. Destroy it after its clients: stopping waits for their kept-alive connections
+// (at most two seconds).
 class FakeSearchEngine {
   public:
+    static constexpr qint64 kTrickleLength = 1 << 20;
+    static constexpr int kTrickleStep = 8 * 1024;
+    static constexpr int kTrickleStepMs = 100;
+
     // Listens on 127.0.0.1:port; 0 takes a free port.
     explicit FakeSearchEngine(int port = 0);
     ~FakeSearchEngine();
@@ -96,6 +102,7 @@ class FakeSearchEngine {
     void route();
     void search(const httplib::Request& request, httplib::Response& response);
     void document(const httplib::Request& request, httplib::Response& response);
+    void trickle(const httplib::Request& request, httplib::Response& response);
     // Waits until released or stopped, at most two minutes; false when stopped.
     bool hold();
     void log(const httplib::Request& request);
