@@ -3,6 +3,7 @@
 #include <QUrl>
 
 #include "app/AppServices.h"
+#include "app/BrowserCacheViewer.h"
 #include "app/ConfigReaders.h"
 #include "app/SettingsKeys.h"
 #include "app/fCover.h"
@@ -212,6 +213,8 @@ void fFileDownload::buildMenus() {
     menu停止下载->onClick = guard([this] { StopDownload(); });
     menu关闭窗口->onClick = guard([this] { close(); });
     menu设置->onClick = guard([this] { menu设置_Click(); });
+    menu清空浏览器缓存->onClick =
+        guard([this] { ClearBrowserCache(forms(), true, CacheReach::EveryProfile); });
 }
 
 // --- life cycle ------------------------------------------------------------------------
