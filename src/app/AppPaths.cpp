@@ -25,6 +25,7 @@ AppPaths AppPaths::forCurrentUser() {
     paths.cacheFolder = withSlash(
         withSlash(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)) + app);
     paths.homeFolder = withSlash(QDir::homePath());
+    paths.profilesRoot = QStringLiteral("/home/");
     return paths;
 }
 
@@ -35,5 +36,6 @@ AppPaths AppPaths::under(const QString& root) {
     paths.dataFolder = base + QStringLiteral("data/Orvellin/");
     paths.cacheFolder = base + QStringLiteral("cache/Orvellin/");
     paths.homeFolder = base + QStringLiteral("home/");
+    paths.profilesRoot = base + QStringLiteral("profiles/");
     return paths;
 }

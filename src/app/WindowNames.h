@@ -12,5 +12,7 @@ inline const QString kOptions = QStringLiteral("fOption");
 inline const QString kSavePath = QStringLiteral("fSeleFileSavePath");
 inline const QString kSearch = QStringLiteral("fWebSearch");
 inline const QString kDownload = QStringLiteral("fFileDownload");
+inline const QString kIEcache = QStringLiteral("fIEcache");
+inline const QString kCopyMove = QStringLiteral("Form_Copy_Move");
 
 }  // namespace WindowNames

@@ -5,6 +5,7 @@
 
 #include "Version.h"
 #include "app/AppServices.h"
+#include "app/BrowserCacheViewer.h"
 #include "app/ConfigReaders.h"
 #include "app/SettingsKeys.h"
 #include "net/uXMLHTTP.h"
@@ -211,6 +212,7 @@ void fCover::Form_Unload() {
     Timer1->stop();
     VersionRequestLimit->stop();
     uXMLHTTP2->Abort_();
-    // Emptying the browser cache joins here with the cache viewer.
+    // Other users' caches are theirs: the exit empties the current user's alone.
+    ClearBrowserCache(forms(), false, CacheReach::CurrentUser);
     forms().endProgram();
 }

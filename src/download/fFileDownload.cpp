@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/AppServices.h"
+#include "app/BrowserCacheViewer.h"
 #include "app/ConfigReaders.h"
 #include "app/SettingsKeys.h"
 #include "app/fCover.h"
@@ -226,6 +227,8 @@ void fFileDownload::buildMenus() {
         guard([this] { menu自动定位到下载项->setChecked(!menu自动定位到下载项->checked()); });
     menu关闭窗口->onClick = guard([this] { close(); });
     menu设置->onClick = guard([this] { menu设置_Click(); });
+    menu清空浏览器缓存->onClick =
+        guard([this] { ClearBrowserCache(forms(), true, CacheReach::EveryProfile); });
 }
 
 // --- life cycle ------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "net/HeadlessBrowser.h"
 
+#include <QFile>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
@@ -8,6 +9,7 @@
 #include "platform/browser/HtmlBounds.h"
 #include "platform/browser/HtmlDocument.h"
 #include "platform/browser/PageText.h"
+#include "platform/cache/UrlCache.h"
 #include "platform/runtime/Runtime.h"
 
 namespace {
@@ -47,8 +49,8 @@ HtmlElement activator(const HtmlElement& clicked, bool& scripted) {
 }  // namespace
 
 HeadlessBrowser::HeadlessBrowser(Runtime& runtime, RequestFactory& requests, QObject* owner,
-                                 const QString& name)
-    : Browser(owner), runtime_(runtime), requests_(requests) {
+                                 const QString& name, UrlCache* cache)
+    : Browser(owner), runtime_(runtime), requests_(requests), cache_(cache) {
     setObjectName(name);
 }
 
@@ -160,9 +162,12 @@ void HeadlessBrowser::received(quint64 serial) {
     const QVariant status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const QByteArray type = reply_->header(QNetworkRequest::ContentTypeHeader).toByteArray();
     if (status.isValid() && !PageText::isHtml(type)) {
-        // No page to parse (a document file, say): stop reading it.
-        cut_ = true;
-        reply_->abort();
+        // No page to parse (a document file, say): into the cache, or not read at all.
+        if (!storeDocument(*reply_)) {
+            cut_ = true;
+            dropDocument();
+            reply_->abort();
+        }
         return;
     }
     body_ += reply_->read(HtmlBounds::kMaxBytes - body_.size() + 1);
@@ -179,12 +184,17 @@ void HeadlessBrowser::finished(quint64 serial) {
     }
     reply_ = nullptr;
     reply->deleteLater();
-    if (!cut_) {
-        body_ += reply->readAll();
-    }
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const QByteArray type = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
     const QString url = reply->url().toString();
+    const bool stored = status.isValid() && !PageText::isHtml(type);
+    if (stored && !cut_ && reply->error() == QNetworkReply::NoError && storeDocument(*reply)) {
+        enterDocument(url);
+    }
+    dropDocument();
+    if (!cut_ && !stored) {
+        body_ += reply->readAll();
+    }
     // A redirect that was not followed (another scheme, too many) fails the load.
     const int code = status.toInt();
     const bool refused = (reply->error() == QNetworkReply::OperationCanceledError && !cut_) ||
@@ -236,6 +246,7 @@ void HeadlessBrowser::commit(std::shared_ptr<HtmlDocument> document, const QStri
 }
 
 void HeadlessBrowser::abortReply() {
+    dropDocument();
     if (QNetworkReply* reply = reply_) {
         reply_ = nullptr;
         reply->disconnect(this);
@@ -250,6 +261,35 @@ void HeadlessBrowser::abortReply() {
         }
     }
     frames_.clear();
+}
+
+bool HeadlessBrowser::storeDocument(QNetworkReply& reply) {
+    if (!cache_) {
+        return false;
+    }
+    if (!cacheFile_) {
+        cacheFile_ = std::make_unique<QFile>(cache_->newFilePath(reply.url().toString()));
+        if (cacheFile_->fileName().isEmpty() ||
+            !cacheFile_->open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            return false;
+        }
+    }
+    const QByteArray bytes = reply.readAll();
+    return cacheFile_->isOpen() && cacheFile_->write(bytes) == bytes.size();
+}
+
+void HeadlessBrowser::enterDocument(const QString& address) {
+    if (cacheFile_->flush() && cache_->add(address, cacheFile_->fileName())) {
+        cacheFile_.reset();
+    }
+}
+
+void HeadlessBrowser::dropDocument() {
+    // A file this browser did not open (its name was taken meanwhile) is not its own.
+    if (cacheFile_ && cacheFile_->isOpen()) {
+        cacheFile_->remove();
+    }
+    cacheFile_.reset();
 }
 
 void HeadlessBrowser::loadFrames() {

@@ -4,23 +4,28 @@
 #include <QList>
 #include <QPointer>
 #include <QUrl>
+#include <memory>
 
 #include "platform/browser/Browser.h"
 
+class QFile;
 class QNetworkReply;
 class RequestFactory;
 class Runtime;
+class UrlCache;
 
 // The browser without a display: QtNetwork fetches (redirects followed, http and
 // https only), the shared document model parses, and nothing runs scripts. Clicks
 // follow links and submit forms; a click on an element with an onclick handler does
 // nothing, since the handler cannot run. Frames are fetched after the page itself and
 // complete as frames. Cookies live in the network's cookie jar, the run's only one.
+// A response that is no page (a document file) goes into the URL cache when the browser
+// has one, and is not read at all when it has none.
 class HeadlessBrowser final : public Browser {
     Q_OBJECT
   public:
-    HeadlessBrowser(Runtime& runtime, RequestFactory& requests, QObject* owner,
-                    const QString& name);
+    HeadlessBrowser(Runtime& runtime, RequestFactory& requests, QObject* owner, const QString& name,
+                    UrlCache* cache = nullptr);
     ~HeadlessBrowser() override;
 
     void navigate(const QString& url) override;
@@ -55,12 +60,21 @@ class HeadlessBrowser final : public Browser {
     void finished(quint64 serial);
     void commit(std::shared_ptr<HtmlDocument> document, const QString& url, int historyTarget);
     void abortReply();
+    // Writes what the reply has brought of a document to its file in the URL cache;
+    // false without a cache or when the file cannot be written.
+    bool storeDocument(QNetworkReply& reply);
+    // Enters the complete document in the cache's index.
+    void enterDocument(const QString& address);
+    // Deletes the file of a document that did not complete.
+    void dropDocument();
     void loadFrames();
     void followLink(const HtmlElement& link);
     void openInNewWindow(const QString& url);
 
     Runtime& runtime_;
     RequestFactory& requests_;
+    UrlCache* cache_;
+    std::unique_ptr<QFile> cacheFile_;
     QPointer<QNetworkReply> reply_;
     QByteArray body_;
     bool cut_ = false;

@@ -23,6 +23,8 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/window/Forms.h"
 #include "search/fWebSearch.h"
+#include "tools/Form_Copy_Move.h"
+#include "tools/fIEcache.h"
 
 namespace {
 
@@ -57,6 +59,36 @@ bool looksPainted(const QImage& image) {
         }
     }
     return false;
+}
+
+// Rows as the listings make them, without touching the user's cache.
+void addSampleCacheRows(fIEcache& window, const QString& cacheFolder) {
+    struct Sample {
+        const char* address;
+        const char* type;
+        const char* size;
+        const char* file;
+    };
+    const Sample samples[] = {
+        {"https://files.example.com/annual-2023.pdf", "pdf", "1048576", "4f1c2a9e07b3d5e8.pdf"},
+        {"https://docs.example.org/manual.doc", "doc", "524288", "9a03e1c4b2f7d6a1.doc"},
+        {"https://example.net/minutes.ppt?id=7", "ppt", "262144", "c5e8b1d0a4f29367.ppt"},
+        {"https://example.com/cookie:visitor", "", "", ""},
+    };
+    const QString folder = cacheFolder + QStringLiteral("UrlCache/");
+    for (const Sample& sample : samples) {
+        const QString address = QString::fromUtf8(sample.address);
+        ListRow* row = window.ListView1->add(address, address);
+        window.ListView1->setSubItem(row, fIEcache::Type, QString::fromUtf8(sample.type));
+        window.ListView1->setSubItem(row, fIEcache::Size, QString::fromUtf8(sample.size));
+        const QString file = QString::fromUtf8(sample.file);
+        window.ListView1->setSubItem(row, fIEcache::FilePath,
+                                     file.isEmpty() ? QString() : folder + file);
+    }
+    ListRow* user = window.ListView2->add(folder, QStringLiteral("user"));
+    window.ListView2->setSubItem(user, 1, folder);
+    window.ListView3->add(folder + QStringLiteral("pages"), folder + QStringLiteral("pages"));
+    window.Label1->setCaption(QStringLiteral("共有4 个文件"));
 }
 
 }  // namespace
@@ -221,6 +253,17 @@ void ScreenshotTour::run() {
             window->show();
             shoot(dialog);
         }
+    }
+    if (auto* cache = services_.forms.load<fIEcache>(fIEcache::kName)) {
+        placeWindow(*cache, 860, 560);
+        addSampleCacheRows(*cache, services_.paths.cacheFolder);
+        cache->show();
+        shoot(fIEcache::kName);
+    }
+    if (auto* copy = services_.forms.load<Form_Copy_Move>(Form_Copy_Move::kName)) {
+        copy->setCaption(QStringLiteral("复制文件：3 个文件..."));
+        copy->show();
+        shoot(Form_Copy_Move::kName);
     }
     services_.forms.endProgram();
 }

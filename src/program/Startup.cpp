@@ -7,6 +7,8 @@
 #include "download/fFileDownload.h"
 #include "platform/window/Forms.h"
 #include "search/fWebSearch.h"
+#include "tools/Form_Copy_Move.h"
+#include "tools/fIEcache.h"
 
 namespace Startup {
 
@@ -25,6 +27,12 @@ void registerWindows(AppServices& services) {
     });
     services.forms.registerWindow(fSeleFileSavePath::kName, [&services](Forms& forms) {
         return std::make_unique<fSeleFileSavePath>(forms, services);
+    });
+    services.forms.registerWindow(fIEcache::kName, [&services](Forms& forms) {
+        return std::make_unique<fIEcache>(forms, services);
+    });
+    services.forms.registerWindow(Form_Copy_Move::kName, [&services](Forms& forms) {
+        return std::make_unique<Form_Copy_Move>(forms, services);
     });
 }
 

@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include "app/AppServices.h"
+#include "app/BrowserCacheViewer.h"
 #include "app/Config.h"
 #include "app/ConfigReaders.h"
 #include "app/SettingsKeys.h"
@@ -229,6 +230,13 @@ void fWebSearch::bindHandlers() {
             download->show();
         }
     });
+    menu查看IE浏览器缓存->onClick = guard([this] {
+        if (Window* viewer = forms().load(WindowNames::kIEcache)) {
+            viewer->showModal();
+        }
+    });
+    menu清空IE浏览器缓存->onClick =
+        guard([this] { ClearBrowserCache(forms(), true, CacheReach::EveryProfile); });
     menu网页源码另存为->onClick = guard([this] { menu网页源码另存为_Click(); });
     menu关于->onClick = guard([this] {
         dialogs().info(

@@ -22,75 +22,11 @@
 #include "platform/qt/FormRegistry.h"
 #include "platform/qt/QtWindowHost.h"
 #include "platform/qt/ViewUnits.h"
+#include "qt/FormWidgets.h"
 #include "search/fWebSearch.h"
 #include "support/TestApp.h"
 
 namespace {
-
-// The widget classes that the binder joins to each kind of control.
-bool fitsControl(const Control* control, const QWidget* widget) {
-    if (qobject_cast<const Button*>(control)) {
-        return qobject_cast<const QPushButton*>(widget);
-    }
-    if (qobject_cast<const CheckBox*>(control)) {
-        return qobject_cast<const QCheckBox*>(widget);
-    }
-    if (qobject_cast<const OptionButton*>(control)) {
-        return qobject_cast<const QRadioButton*>(widget);
-    }
-    if (qobject_cast<const ComboBox*>(control)) {
-        return qobject_cast<const QComboBox*>(widget);
-    }
-    if (const auto* text = qobject_cast<const TextBox*>(control)) {
-        return text->multiLine() == bool(qobject_cast<const QPlainTextEdit*>(widget));
-    }
-    if (qobject_cast<const Label*>(control)) {
-        return qobject_cast<const QLabel*>(widget);
-    }
-    if (qobject_cast<const Frame*>(control)) {
-        return qobject_cast<const QGroupBox*>(widget);
-    }
-    if (qobject_cast<const ListView*>(control)) {
-        return qobject_cast<const QTreeView*>(widget);
-    }
-    if (qobject_cast<const StatusBar*>(control)) {
-        return qobject_cast<const QStatusBar*>(widget);
-    }
-    return qobject_cast<const PictureBox*>(control);
-}
-
-// The caption a control shows, as its form gives it before any binding.
-QString formText(const QWidget* widget) {
-    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
-        return button->text();
-    }
-    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
-        return label->text();
-    }
-    if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
-        return group->title();
-    }
-    return {};
-}
-
-QString modelText(const Control* control) {
-    if (const auto* button = qobject_cast<const Button*>(control)) {
-        return button->caption();
-    }
-    if (const auto* check = qobject_cast<const CheckBox*>(control)) {
-        return check->caption();
-    }
-    if (const auto* option = qobject_cast<const OptionButton*>(control)) {
-        return option->caption();
-    }
-    if (const auto* label = qobject_cast<const Label*>(control)) {
-        return label->caption();
-    }
-    if (const auto* frame = qobject_cast<const Frame*>(control)) {
-        return frame->caption();
-    }
-    return {};
-}
 
 void settle() {
     for (int i = 0; i < 3; ++i) {

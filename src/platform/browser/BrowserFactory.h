@@ -12,4 +12,7 @@ class BrowserFactory {
   public:
     virtual ~BrowserFactory() = default;
     virtual Browser* create(QObject* owner, const QString& name) = 0;
+    // Empties the HTTP cache the browsers keep of their own, where they keep one; cookies
+    // stay. It may finish after the call returns.
+    virtual void clearHttpCache() {}
 };

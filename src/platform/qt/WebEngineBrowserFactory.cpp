@@ -4,6 +4,7 @@
 #include <QWebEngineProfile>
 
 #include "platform/browser/CookieJar.h"
+#include "platform/qt/UrlCacheDownloads.h"
 #include "platform/qt/WebEngineBrowser.h"
 
 WebEngineBrowserFactory::WebEngineBrowserFactory(Runtime& runtime, CookieJar* jar,
@@ -14,6 +15,7 @@ WebEngineBrowserFactory::WebEngineBrowserFactory(Runtime& runtime, CookieJar* ja
     profile_->setCachePath(cacheFolder + QStringLiteral("webengine"));
     profile_->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
     profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    new UrlCacheDownloads(*profile_, cacheFolder);
     if (jar) {
         QWebEngineCookieStore* store = profile_->cookieStore();
         // A cookie the jar already holds is not reported again, so the two stop echoing.
@@ -34,6 +36,10 @@ WebEngineBrowserFactory::~WebEngineBrowserFactory() {
         }
     }
     delete profile_;
+}
+
+void WebEngineBrowserFactory::clearHttpCache() {
+    profile_->clearHttpCache();
 }
 
 Browser* WebEngineBrowserFactory::create(QObject* owner, const QString& name) {

@@ -14,7 +14,8 @@ class WebEngineBrowser;
 // Makes the desktop's browsers. They share one profile in the per-user data folder,
 // with its HTTP cache there but no cookies of its own on disk: the run's cookie jar is
 // the only store, fed from the profile's cookies and feeding them back, so a login in
-// a browser counts for the downloads and the other way round.
+// a browser counts for the downloads and the other way round. What they download goes
+// into the URL cache of the per-user cache folder.
 class WebEngineBrowserFactory final : public BrowserFactory {
   public:
     WebEngineBrowserFactory(Runtime& runtime, CookieJar* jar, const QString& dataFolder,
@@ -23,6 +24,7 @@ class WebEngineBrowserFactory final : public BrowserFactory {
     ~WebEngineBrowserFactory() override;
 
     Browser* create(QObject* owner, const QString& name) override;
+    void clearHttpCache() override;
 
   private:
     Runtime& runtime_;

@@ -2,6 +2,7 @@
 // the headless one and the desktop's WebEngine one (offscreen).
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QNetworkReply>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@
 #include "platform/browser/Browser.h"
 #include "platform/browser/CookieJar.h"
 #include "platform/browser/HtmlDocument.h"
+#include "platform/cache/UrlCache.h"
 #include "platform/qt/FormBinder.h"
 #include "platform/qt/WebEngineBrowser.h"
 #include "platform/qt/WebEngineBrowserFactory.h"
@@ -70,12 +72,14 @@ class Contract : public ::testing::TestWithParam<QString> {
     CookieJar* jar = &requests.cookieJar();
     QTemporaryDir dir;
     TestApp app;
+    // What the browsers download: the desktop's keeps it in this cache by itself.
+    UrlCache urlCache{dir.path() + "/cache/"};
     std::unique_ptr<BrowserFactory> factory = [this]() -> std::unique_ptr<BrowserFactory> {
         if (GetParam() == u"WebEngine") {
             return std::make_unique<WebEngineBrowserFactory>(runtime, jar, dir.path() + "/data/",
                                                              dir.path() + "/cache/");
         }
-        return std::make_unique<HeadlessBrowserFactory>(runtime, requests);
+        return std::make_unique<HeadlessBrowserFactory>(runtime, requests, &urlCache);
     }();
     AppServices services{runtime,   app.dialogs,        app.forms,     app.settings, app.config,
                          app.shell, app.clipboard,      app.screen,    app.sound,    *factory,
@@ -327,6 +331,26 @@ TEST_P(Contract, CookiesOfEitherSideReachTheOtherSidesNextRequest) {
     idle(0.2);
     ASSERT_TRUE(load(page("/echo")));
     EXPECT_TRUE(text("cookies").contains(u"d=4")) << text("cookies").toStdString();
+}
+
+TEST_P(Contract, DocumentsThatAreNoPagesAreKeptInTheUrlCache) {
+    // Large enough to arrive in many pieces.
+    const QByteArray body = "%PDF-1.4\n" + QByteArray(600'000, 'x');
+    engine.addPage("/kept/report.pdf", body, "application/pdf");
+    browser->navigate(page("/kept/report.pdf"));
+    QString stored;
+    ASSERT_TRUE(waitFor(runtime, [&] {
+        stored = urlCache.localFile(page("/kept/report.pdf"));
+        return !stored.isEmpty();
+    }));
+    EXPECT_TRUE(stored.startsWith(urlCache.folder()));
+    EXPECT_TRUE(stored.endsWith(".pdf"));
+    QFile file(stored);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), body);
+    // Only the document went in: pages stay out of it.
+    ASSERT_TRUE(load(page("/echo")));
+    EXPECT_EQ(urlCache.entries()->size(), 1);
 }
 
 }  // namespace
