@@ -36,9 +36,10 @@ struct Program {
     TestApp fakes;
     QtRuntime runtime;
     Forms forms{runtime, fakes.dialogs};
-    AppServices services{runtime,     fakes.dialogs,   forms,        fakes.settings, fakes.config,
-                         fakes.shell, fakes.clipboard, fakes.screen, fakes.browsers, fakes.requests,
-                         {},          QString(),       QString()};
+    AppServices services{runtime,      fakes.dialogs,  forms,           fakes.settings,
+                         fakes.config, fakes.shell,    fakes.clipboard, fakes.screen,
+                         fakes.sound,  fakes.browsers, fakes.requests,  {},
+                         QString(),    QString()};
 };
 
 void writeFile(const QString& path) {
