@@ -23,6 +23,10 @@ class DownloadHost {
     virtual void showStatusCounts(const QString& counts) = 0;
     // The status bar's text panel ("完成下载:" and a name).
     virtual void showStatusText(const QString& text) = 0;
+    // The status bar's panel of the single connection's state.
+    virtual void showTransferState(const QString& text) = 0;
+    // Whether the window is closing (or closed): transfers end without cues or login.
+    virtual bool closing() const = 0;
     virtual void playCue(int number) = 0;
     // The web login after a download brought a web page.
     virtual void RunWebLogin(bool interactive) = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include "download/DuplicatePolicy.h"
 
 // The download window's choices as they stand at one moment: the scheduler and the
@@ -17,4 +19,8 @@ struct DownloadOptions {
     bool followEntry = false;  // scroll a starting entry into view
     qint64 maxFileSizeMB = 0;
     DuplicatePolicy duplicatePolicy = DuplicatePolicy::Rename;
+    // The proxy of method 1.
+    bool proxyEnabled = false;
+    QString proxyHost;
+    QString proxyPort;
 };

@@ -10,6 +10,7 @@
 #include "download/EntryNaming.h"
 #include "download/NumberedNames.h"
 #include "download/ParallelMethod.h"
+#include "download/SingleConnectionMethod.h"
 #include "platform/controls/ListView.h"
 #include "platform/runtime/Runtime.h"
 #include "sys/SoundCue.h"
@@ -22,17 +23,18 @@ enum RequeueChoice { kFailed = 0, kWebPages = 1, kBoth = 2 };
 }  // namespace
 
 DownloadScheduler::DownloadScheduler(Runtime& runtime, Dialogs& dialogs, ListView& list,
-                                     DownloadRunState& state, ParallelMethod& parallel,
-                                     DownloadHost& host)
+                                     DownloadRunState& state, SingleConnectionMethod& single,
+                                     ParallelMethod& parallel, DownloadHost& host)
     : runtime_(runtime),
       dialogs_(dialogs),
       list_(list),
       state_(state),
+      single_(single),
       parallel_(parallel),
       host_(host) {}
 
 bool DownloadScheduler::DownloadActive() const {
-    return host_.downloadTimerOn() || parallel_.slots().inUseCount() > 0;
+    return host_.downloadTimerOn() || single_.executing() || parallel_.slots().inUseCount() > 0;
 }
 
 int DownloadScheduler::CountDownloaderSlots() const {
@@ -45,14 +47,15 @@ void DownloadScheduler::PlayCue(const DownloadOptions& options, int number) {
     }
 }
 
-DownloadEntry DownloadScheduler::PickNextEntry(const DownloadOptions& options) {
+DownloadEntry DownloadScheduler::PickNextEntry(const DownloadOptions& options, bool makeFolder) {
     for (int position = 1; position <= list_.count(); ++position) {
         DownloadEntry entry(list_, list_.at(position));
         if (entry.state() != EntryState::Waiting) {
             continue;
         }
         CleanEntryName(entry);
-        if (PrepareEntryFolder(entry, dialogs_) && 确定是需要下载(entry, options.duplicatePolicy)) {
+        if ((!makeFolder || PrepareEntryFolder(entry, dialogs_)) &&
+            确定是需要下载(entry, options.duplicatePolicy)) {
             return entry;
         }
     }
@@ -64,7 +67,7 @@ void DownloadScheduler::StartOnFreeSlots(const DownloadOptions& options) {
         if (parallel_.slots().inUse(slot)) {
             continue;
         }
-        DownloadEntry entry = PickNextEntry(options);
+        DownloadEntry entry = PickNextEntry(options, true);
         if (!entry.isValid()) {
             continue;
         }
@@ -77,6 +80,26 @@ void DownloadScheduler::StartOnFreeSlots(const DownloadOptions& options) {
     }
 }
 
+// The single connection makes the folder itself, once the response's headers told the
+// type; its transfer runs to its end inside this tick.
+void DownloadScheduler::StartOnSingleConnection(const DownloadOptions& options) {
+    if (state_.downloadBusy) {
+        return;
+    }
+    DownloadEntry entry = PickNextEntry(options, false);
+    if (!entry.isValid()) {
+        return;
+    }
+    entry.setState(EntryState::Downloading);
+    if (options.followEntry) {
+        list_.ensureVisible(entry.row());
+    }
+    entry.setSizeText(QString());
+    entry.setReceivedText(QString());
+    entry.setProgressText(QString());
+    single_.Inet下载当前文件(entry.id());
+}
+
 void DownloadScheduler::DownloadTick() {
     if (list_.count() == 0) {
         host_.setDownloadTimer(false);
@@ -86,7 +109,9 @@ void DownloadScheduler::DownloadTick() {
     if (std::abs(runtime_.now() - state_.lastTransferEnd) <= options.pauseSeconds) {
         return;
     }
-    if (options.method == 2) {
+    if (options.method == 1) {
+        StartOnSingleConnection(options);
+    } else {
         StartOnFreeSlots(options);
     }
 }
@@ -101,11 +126,17 @@ void DownloadScheduler::SupervisorTick() {
         }
     }
     host_.showRunState(finished || !host_.downloadTimerOn(), host_.downloadTimerOn());
-    if (options.method == 2 && parallel_.slots().inUseCount(options.slotCount) > 0) {
-        state_.downloadBusy = true;
-    }
-    if (!host_.downloadTimerOn()) {
-        state_.downloadBusy = false;
+    if (options.method == 1) {
+        if (!single_.executing() && !host_.downloadTimerOn()) {
+            state_.downloadBusy = false;
+        }
+    } else {
+        if (parallel_.slots().inUseCount(options.slotCount) > 0) {
+            state_.downloadBusy = true;
+        }
+        if (!host_.downloadTimerOn()) {
+            state_.downloadBusy = false;
+        }
     }
     host_.showStatusCounts(StatusCountsText(list_));
     if (options.autoStart && 统计未下载项数目(list_) >= 1) {
@@ -129,8 +160,10 @@ void DownloadScheduler::SupervisorTick() {
 
 void DownloadScheduler::StopDownload() {
     host_.clearAutomatics();
+    single_.Cancel();
     host_.setDownloadTimer(false);
     state_.downloadBusy = false;
+    single_.Cancel();
     parallel_.slots().releaseAll();
     for (int position = 1; position <= list_.count(); ++position) {
         DownloadEntry entry(list_, list_.at(position));

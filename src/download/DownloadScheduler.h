@@ -5,6 +5,7 @@ class DownloadEntry;
 class DownloadHost;
 class ListView;
 class ParallelMethod;
+class SingleConnectionMethod;
 class Runtime;
 struct DownloadOptions;
 struct DownloadRunState;
@@ -17,7 +18,7 @@ struct DownloadRunState;
 class DownloadScheduler {
   public:
     DownloadScheduler(Runtime& runtime, Dialogs& dialogs, ListView& list, DownloadRunState& state,
-                      ParallelMethod& parallel, DownloadHost& host);
+                      SingleConnectionMethod& single, ParallelMethod& parallel, DownloadHost& host);
 
     // The download timer's tick.
     void DownloadTick();
@@ -34,9 +35,11 @@ class DownloadScheduler {
     int CountDownloaderSlots() const;
 
   private:
-    // The first Waiting entry that must be downloaded, its name cleaned and its folder
-    // made; entries found on disk under "跳过" are settled on the way. Invalid when none.
-    DownloadEntry PickNextEntry(const DownloadOptions& options);
+    // The first Waiting entry that must be downloaded, its name cleaned and, when
+    // `makeFolder`, its folder made; entries found on disk under "跳过" are settled on
+    // the way. Invalid when none.
+    DownloadEntry PickNextEntry(const DownloadOptions& options, bool makeFolder);
+    void StartOnSingleConnection(const DownloadOptions& options);
     void StartOnFreeSlots(const DownloadOptions& options);
     void PlayCue(const DownloadOptions& options, int number);
 
@@ -44,6 +47,7 @@ class DownloadScheduler {
     Dialogs& dialogs_;
     ListView& list_;
     DownloadRunState& state_;
+    SingleConnectionMethod& single_;
     ParallelMethod& parallel_;
     DownloadHost& host_;
 };

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 
 // What the single-connection transfer learns from a response's headers.
@@ -19,3 +22,14 @@ QString 从下载头信息ContentDisposition获取文件名(const QString& value
 // file name, and "htm" when the Content-Type's second part starts with "charset="
 // (its first eight characters trimmed and compared ignoring case).
 QString ExtensionFromResponseHeaders(const QString& contentType, const QString& contentDisposition);
+
+// A response's complete header text as the transfer shows it: the status line rebuilt
+// as "HTTP/<version> <code> <reason>" (the standard reason phrase where the reply gave
+// none, as HTTP/2 replies do), then one "Name: value" line per header, each ending in
+// CR LF. Empty when the reply brought no status.
+QString ResponseHeaderText(const QString& version, int code, const QString& reason,
+                           const QList<QPair<QByteArray, QByteArray>>& headers);
+// The standard reason phrase of a status code ("Not Found"), or empty.
+QString StandardReasonPhrase(int code);
+// Whether a status line reads as a success: it holds both "200" and "OK" (any case).
+bool StatusLineOk(const QString& headerText);

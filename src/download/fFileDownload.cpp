@@ -30,6 +30,7 @@ const QString kLoginGroup = QStringLiteral("登录方式");
 const QString kMethodLabel = QStringLiteral("下载方式：");
 constexpr int kStatusPanels = 4;
 constexpr int kPathPanel = 2;
+constexpr int kStatePanel = 3;
 constexpr int kCountsPanel = 4;
 constexpr int kLongestPause = 600;
 
@@ -91,9 +92,10 @@ fFileDownload::fFileDownload(Forms& forms, AppServices& services)
       Timer1(new Timer(this, QStringLiteral("Timer1"), services.runtime, 1000)),
       Timer_Down(new Timer(this, QStringLiteral("Timer_Down"), services.runtime, 1000)),
       Timer2(new Timer(this, QStringLiteral("Timer2"), services.runtime, 60000)),
+      single(services.runtime, forms.dialogs(), services.requests, *ListView3, runState, *this),
       parallel(this, services.runtime, services.requests, *ListView3, runState, *this,
                [this](const std::function<void()>& event) { guard(event)(); }),
-      scheduler(services.runtime, forms.dialogs(), *ListView3, runState, parallel, *this),
+      scheduler(services.runtime, forms.dialogs(), *ListView3, runState, single, parallel, *this),
       services_(services) {
     setMinimumSize(QSize(9000, 6000));
 
@@ -291,8 +293,8 @@ void fFileDownload::Form_QueryUnload(bool& cancel) {
     ConfigReaders::write(services_.settings, Settings::kDownloadMethod,
                          QString::number(config.downloadMethod));
 
-    if (scheduler.CountDownloaderSlots() > 1 || !检测是否下载列表完毕(*ListView3) ||
-        Timer_Down->isEnabled()) {
+    if (scheduler.CountDownloaderSlots() > 1 || single.executing() ||
+        !检测是否下载列表完毕(*ListView3) || Timer_Down->isEnabled()) {
         if (!dialogs().askYesNo(
                 QStringLiteral("正在下载文件或者下载没有完成，要强制关闭窗口吗？"))) {
             cancel = true;
@@ -361,6 +363,9 @@ DownloadOptions fFileDownload::options() const {
     options.followEntry = menu自动定位到下载项->checked();
     options.maxFileSizeMB = services_.config.maxFileSizeMB;
     options.duplicatePolicy = SelectedDuplicatePolicy({Option1, Option2, Option3});
+    options.proxyEnabled = services_.config.proxyEnabled == 1;
+    options.proxyHost = services_.config.proxyHost.trimmed();
+    options.proxyPort = services_.config.proxyPort.trimmed();
     return options;
 }
 
@@ -388,6 +393,14 @@ void fFileDownload::showStatusCounts(const QString& counts) {
 
 void fFileDownload::showStatusText(const QString& text) {
     StatusBar1->setPanelText(kPathPanel, text);
+}
+
+void fFileDownload::showTransferState(const QString& text) {
+    StatusBar1->setPanelText(kStatePanel, text);
+}
+
+bool fFileDownload::closing() const {
+    return isUnloaded();
 }
 
 void fFileDownload::playCue(int number) {

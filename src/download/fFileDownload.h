@@ -6,6 +6,7 @@
 #include "download/DownloadRunState.h"
 #include "download/DownloadScheduler.h"
 #include "download/ParallelMethod.h"
+#include "download/SingleConnectionMethod.h"
 #include "platform/controls/Button.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/ComboBox.h"
@@ -131,6 +132,7 @@ class fFileDownload final : public Window, public DownloadMethodDisplay, private
 
     // downloadBusy and the last transfer end, shared with the scheduler and the methods.
     DownloadRunState runState;
+    SingleConnectionMethod single;
     ParallelMethod parallel;
     DownloadScheduler scheduler;
 
@@ -163,6 +165,8 @@ class fFileDownload final : public Window, public DownloadMethodDisplay, private
     void showRunState(bool startEnabled, bool busyShown) override;
     void showStatusCounts(const QString& counts) override;
     void showStatusText(const QString& text) override;
+    void showTransferState(const QString& text) override;
+    bool closing() const override;
     void playCue(int number) override;
 
     void buildMenus();

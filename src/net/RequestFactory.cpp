@@ -23,8 +23,11 @@ void shareJar(QNetworkAccessManager& network, CookieJar* jar) {
 
 RequestFactory::RequestFactory() : RequestFactory(std::make_unique<QNetworkAccessManager>()) {}
 
-RequestFactory::RequestFactory(std::unique_ptr<QNetworkAccessManager> network)
-    : network_(std::move(network)), jar_(new CookieJar(network_.get())) {
+RequestFactory::RequestFactory(std::unique_ptr<QNetworkAccessManager> network,
+                               ManagerMaker makeManager)
+    : network_(std::move(network)),
+      jar_(new CookieJar(network_.get())),
+      makeManager_(std::move(makeManager)) {
     shareJar(*network_, jar_);
 }
 
@@ -54,10 +57,20 @@ QNetworkRequest RequestFactory::request(const QUrl& url, const QString& referrer
     return request;
 }
 
-QNetworkReply* RequestFactory::send(const QNetworkRequest& request, const QByteArray& method,
+void RequestFactory::trustAuthorities(const QList<QSslCertificate>& authorities) {
+    authorities_ += authorities;
+}
+
+QNetworkReply* RequestFactory::send(const QNetworkRequest& given, const QByteArray& method,
                                     const QByteArray& body, QNetworkAccessManager* network) {
-    if (!isWebAddress(request.url())) {
+    if (!isWebAddress(given.url())) {
         return nullptr;
+    }
+    QNetworkRequest request = given;
+    if (!authorities_.isEmpty()) {
+        QSslConfiguration tls = request.sslConfiguration();
+        tls.addCaCertificates(authorities_);
+        request.setSslConfiguration(tls);
     }
     QNetworkAccessManager& via = network ? *network : *network_;
     QNetworkReply* reply = nullptr;
@@ -91,7 +104,8 @@ void RequestFactory::abandon(QPointer<QNetworkReply>& reply, const QObject* list
 }
 
 std::unique_ptr<QNetworkAccessManager> RequestFactory::newManager() const {
-    auto network = std::make_unique<QNetworkAccessManager>();
+    std::unique_ptr<QNetworkAccessManager> network =
+        makeManager_ ? makeManager_() : std::make_unique<QNetworkAccessManager>();
     shareJar(*network, jar_);
     return network;
 }

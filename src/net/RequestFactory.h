@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QSslCertificate>
 #include <QString>
 #include <QUrl>
+#include <functional>
 #include <memory>
 
 class CookieJar;
@@ -22,8 +25,12 @@ class RequestFactory {
     static constexpr int kMaxRedirects = 20;
 
     RequestFactory();
-    // Sends through `network` instead of a manager of its own (tests give a fake one).
-    explicit RequestFactory(std::unique_ptr<QNetworkAccessManager> network);
+    using ManagerMaker = std::function<std::unique_ptr<QNetworkAccessManager>()>;
+
+    // Sends through `network` instead of a manager of its own, and makes the managers
+    // of newManager() with `makeManager` (tests give fake ones).
+    explicit RequestFactory(std::unique_ptr<QNetworkAccessManager> network,
+                            ManagerMaker makeManager = {});
     ~RequestFactory();
     RequestFactory(const RequestFactory&) = delete;
     RequestFactory& operator=(const RequestFactory&) = delete;
@@ -46,8 +53,12 @@ class RequestFactory {
     // A manager of its own (for a proxy that must not route the other requests) that
     // shares the cookie jar.
     std::unique_ptr<QNetworkAccessManager> newManager() const;
+    // Trusts these certificate authorities besides the system's (a test's own).
+    void trustAuthorities(const QList<QSslCertificate>& authorities);
 
   private:
     std::unique_ptr<QNetworkAccessManager> network_;
     CookieJar* jar_;
+    QList<QSslCertificate> authorities_;
+    ManagerMaker makeManager_;
 };

@@ -34,8 +34,17 @@ FakeResponse FakeNetwork::next(const QUrl& url) {
     return queue.size() > 1 ? queue.takeFirst() : queue.first();
 }
 
+std::unique_ptr<QNetworkAccessManager> FakeNetwork::sibling() {
+    auto network = std::make_unique<FakeNetwork>(runtime_);
+    network->answering_ = this;
+    return network;
+}
+
 QNetworkReply* FakeNetwork::createRequest(Operation operation, const QNetworkRequest& request,
-                                          QIODevice*) {
+                                          QIODevice* outgoingData) {
+    if (answering_) {
+        return answering_->createRequest(operation, request, outgoingData);
+    }
     requests_.append({request, runtime_.now()});
     return new FakeReply(operation, request, next(request.url()), runtime_, this);
 }

@@ -35,6 +35,9 @@ class FakeNetwork final : public QNetworkAccessManager {
     explicit FakeNetwork(Runtime& runtime);
     // A fake network for a RequestFactory to own; `made` points at it.
     static std::unique_ptr<QNetworkAccessManager> owned(Runtime& runtime, FakeNetwork*& made);
+    // Another manager (one with a proxy of its own, say) whose requests this network
+    // answers and records.
+    std::unique_ptr<QNetworkAccessManager> sibling();
 
     // Answers requests for `url` with `response`. Several calls queue answers for the
     // requests that follow (a first and a second attempt); the last one stays for every
@@ -57,6 +60,7 @@ class FakeNetwork final : public QNetworkAccessManager {
     FakeResponse next(const QUrl& url);
 
     Runtime& runtime_;
+    FakeNetwork* answering_ = nullptr;
     QHash<QUrl, QList<FakeResponse>> answers_;
     QList<FakeRequest> requests_;
 };

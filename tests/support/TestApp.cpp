@@ -4,7 +4,13 @@
 
 TestApp::TestApp(Network network)
     : requests(network == Network::Fake ? FakeNetwork::owned(runtime, this->network)
-                                        : std::make_unique<QNetworkAccessManager>()),
+                                        : std::make_unique<QNetworkAccessManager>(),
+               [this]() -> std::unique_ptr<QNetworkAccessManager> {
+                   if (this->network) {
+                       return this->network->sibling();
+                   }
+                   return std::make_unique<QNetworkAccessManager>();
+               }),
       services{runtime,
                dialogs,
                forms,
