@@ -27,6 +27,7 @@ class HeadlessSession {
     Dialogs& dialogs() { return dialogs_; }
     Config& config() { return config_; }
     AppServices& services() { return services_; }
+    RequestFactory& requests() { return requests_; }
 
     // Registers the window, the only one of the run, and loads it.
     template <class W>

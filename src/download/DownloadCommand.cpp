@@ -41,6 +41,13 @@ const QCommandLineOption kFolder(QStringLiteral("folder"),
                                                 "missing; default: the TSV's folder, else the "
                                                 "current one)."),
                                  QStringLiteral("DIR"));
+const QCommandLineOption kMethod(QStringLiteral("method"),
+                                 QStringLiteral("1: one transfer at a time over one connection "
+                                                "(with --proxy); 2: parallel slots (default)."),
+                                 QStringLiteral("N"));
+const QCommandLineOption kProxy(QStringLiteral("proxy"),
+                                QStringLiteral("An HTTP proxy for method 1."),
+                                QStringLiteral("HOST:PORT"));
 const QCommandLineOption kSlots(QStringLiteral("slots"),
                                 QStringLiteral("Parallel transfers, 1 to 6 (default 3)."),
                                 QStringLiteral("N"));
@@ -74,11 +81,12 @@ const QCommandLineOption kTsv(QStringLiteral("tsv"),
 void describe(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral(
         "Downloads every document of a list as the download window does, on parallel "
-        "slots.\nExit: 0 every entry done, 1 otherwise, 2 bad options, 128 plus the "
+        "slots or over one connection.\nExit: 0 every entry done, 1 otherwise, 2 bad options, 128 "
+        "plus the "
         "signal when stopped by SIGINT or SIGTERM."));
     parser.addHelpOption();
-    parser.addOptions({kList, kFolder, kSlots, kPause, kMaxSize, kSameName, kRetry, kRetryRounds,
-                       kStopAfterFailures, kTsv});
+    parser.addOptions({kList, kFolder, kMethod, kProxy, kSlots, kPause, kMaxSize, kSameName, kRetry,
+                       kRetryRounds, kStopAfterFailures, kTsv});
 }
 
 // A whole-number option within its range; false with the reason otherwise.
@@ -172,6 +180,15 @@ double cpuSeconds() {
 }
 
 void setControls(fFileDownload& window, const Options& options, Config& config) {
+    if (options.method) {
+        config.downloadMethod = int16_t(*options.method);
+        window.ApplyDownloadMethod(*options.method);
+    }
+    if (!options.proxyHost.isEmpty()) {
+        config.proxyEnabled = 1;
+        config.proxyHost = options.proxyHost;
+        config.proxyPort = options.proxyPort;
+    }
     if (options.slots) {
         window.Combo1->setListIndex(*options.slots - 1);
     }
@@ -250,6 +267,8 @@ class RunReport {
         if (!entry.isValid()) {
             return;
         }
+        // Method 1 transfers inside the download tick: its rows carry the progress line.
+        tick();
         const EntryState state = entry.state();
         const bool ended = state == EntryState::Done || state == EntryState::Failed;
         if (state == EntryState::Downloading && !started_) {
@@ -290,7 +309,7 @@ class RunReport {
 // Runs the download timer until it is off and no transfer runs any more.
 void runUntilIdle(fFileDownload& window, Runtime& runtime, RunReport& report) {
     window.Command4->click();
-    while (window.Timer_Down->isEnabled() || window.parallel.slots().inUseCount() > 0) {
+    while (window.DownloadActive()) {
         runtime.waitStep();
         report.tick();
     }
@@ -345,7 +364,8 @@ std::optional<Options> Parse(const QStringList& args, QString& error) {
     }
     Options options;
     std::optional<int> rounds;
-    if (!readNumber(parser, kSlots, 1, 6, options.slots, error) ||
+    if (!readNumber(parser, kMethod, 1, 2, options.method, error) ||
+        !readNumber(parser, kSlots, 1, 6, options.slots, error) ||
         !readNumber(parser, kPause, 0, kLongestPause, options.pauseSeconds, error) ||
         !readNumber(parser, kMaxSize, 0, INT32_MAX, options.maxSizeMB, error) ||
         !readNumber(parser, kRetryRounds, 0, 100, rounds, error) ||
@@ -353,6 +373,16 @@ std::optional<Options> Parse(const QStringList& args, QString& error) {
         return std::nullopt;
     }
     options.retryRounds = rounds.value_or(options.retryRounds);
+    if (parser.isSet(kProxy)) {
+        const QString proxy = parser.value(kProxy).trimmed();
+        const qsizetype colon = proxy.lastIndexOf(u':');
+        options.proxyHost = proxy.left(colon);
+        options.proxyPort = proxy.mid(colon + 1);
+        if (colon <= 0 || !ConfigReaders::wholeNumberIn(options.proxyPort, 1, 65535)) {
+            error = QStringLiteral("--proxy must be HOST:PORT with a port from 1 to 65535");
+            return std::nullopt;
+        }
+    }
     options.listFile = parser.value(kList);
     options.folder = parser.value(kFolder);
     options.stopAfterFailures = parser.isSet(kStopAfterFailures);

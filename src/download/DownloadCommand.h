@@ -29,6 +29,7 @@ struct Options {
     // With a "/" at the end; empty: the entry's own folder (the TSV's), else the
     // current folder.
     QString folder;
+    std::optional<int> method;
     std::optional<int> slots;
     std::optional<int> pauseSeconds;
     std::optional<int> maxSizeMB;
@@ -37,6 +38,9 @@ struct Options {
     int retryRounds = 3;
     bool stopAfterFailures = false;
     QString tsvFile;
+    // The proxy of method 1: host and port; empty for none.
+    QString proxyHost;
+    QString proxyPort;
 };
 
 // One document of the list: a plain address line, or a line of the search's TSV.

@@ -20,12 +20,34 @@ using DownloadCommand::Retry;
 
 TEST(DownloadCommandOptions, OptionsReachTheirValuesAndBadOnesAreRefused) {
     QString error;
-    const auto options =
-        DownloadCommand::Parse({"--list", "l.txt", "--folder", "f", "--slots", "6", "--pause",
-                                "600", "--max-size", "0", "--same-name", "skip", "--retry", "both",
-                                "--retry-rounds", "0", "--stop-after-failures", "--tsv", "t.tsv"},
-                               error);
+    const auto options = DownloadCommand::Parse({"--list",
+                                                 "l.txt",
+                                                 "--folder",
+                                                 "f",
+                                                 "--method",
+                                                 "1",
+                                                 "--proxy",
+                                                 "proxy.example:3128",
+                                                 "--slots",
+                                                 "6",
+                                                 "--pause",
+                                                 "600",
+                                                 "--max-size",
+                                                 "0",
+                                                 "--same-name",
+                                                 "skip",
+                                                 "--retry",
+                                                 "both",
+                                                 "--retry-rounds",
+                                                 "0",
+                                                 "--stop-after-failures",
+                                                 "--tsv",
+                                                 "t.tsv"},
+                                                error);
     ASSERT_TRUE(options) << error.toStdString();
+    EXPECT_EQ(options->method, 1);
+    EXPECT_EQ(options->proxyHost, "proxy.example");
+    EXPECT_EQ(options->proxyPort, "3128");
     EXPECT_EQ(options->slots, 6);
     EXPECT_EQ(options->pauseSeconds, 600);
     EXPECT_EQ(options->maxSizeMB, 0);
@@ -43,6 +65,8 @@ TEST(DownloadCommandOptions, OptionsReachTheirValuesAndBadOnesAreRefused) {
 
     const QStringList bad[] = {{},
                                {"--list", "l", "--slots", "7"},
+                               {"--list", "l", "--method", "3"},
+                               {"--list", "l", "--proxy", "host-without-port"},
                                {"--list", "l", "--pause", "-1"},
                                {"--list", "l", "--same-name", "keep"},
                                {"--list", "l", "--retry", "all"},
@@ -95,6 +119,10 @@ class DownloadCommandRun : public ::testing::Test {
         environment.insert("XDG_CACHE_HOME", home.filePath("user/cache"));
         return environment;
     }
+    // What the run over `lines` leaves: one Done for each good document, every state in
+    // the TSV, the files only in the folder.
+    void checkRun(const QStringList& lines, const QString& folder, const QString& tsv,
+                  const QStringList& expected);
     QString list(const QStringList& lines) {
         const QString path = home.filePath("list.txt");
         EXPECT_TRUE(WriteFile(path, lines.join('\n').toUtf8()));
@@ -118,6 +146,18 @@ TEST_F(DownloadCommandRun, EveryLineEndsInAStateAndNothingIsWrittenOutsideTheFol
                             "http://127.0.0.1:9/" + QString(8192, 'z') + ".pdf"};
     EXPECT_EQ(run({"--list", list(lines), "--folder", folder, "--slots", "6", "--tsv", tsv}), 1)
         << err.toStdString();
+    checkRun(lines, folder, tsv, {"Done", "Done", "Failed", "Failed", "Failed", "Failed"});
+    // The same list over one connection: it keeps the error page that came with a
+    // length, as a web page.
+    QDir(folder).removeRecursively();
+    EXPECT_EQ(run({"--list", list(lines), "--folder", folder, "--method", "1", "--tsv", tsv}), 1)
+        << err.toStdString();
+    checkRun(lines, folder, tsv, {"Done", "Done", "Done", "Failed", "Failed", "Failed"});
+    EXPECT_EQ(ReadFile(folder + "/404.htm"), FaultFileServer::errorPage());
+}
+
+void DownloadCommandRun::checkRun(const QStringList& lines, const QString& folder,
+                                  const QString& tsv, const QStringList& expected) {
     const QStringList rows = QString::fromUtf8(ReadFile(tsv)).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(rows.size(), lines.size());
     QStringList states;
@@ -127,12 +167,16 @@ TEST_F(DownloadCommandRun, EveryLineEndsInAStateAndNothingIsWrittenOutsideTheFol
         EXPECT_EQ(fields[5], folder + "/");
         states.append(fields[6]);
     }
-    EXPECT_EQ(states, QStringList({"Done", "Done", "Failed", "Failed", "Failed", "Failed"}));
+    EXPECT_EQ(states, expected);
     EXPECT_EQ(ReadFile(folder + "/known.pdf"), FaultFileServer::document());
     EXPECT_EQ(ReadFile(folder + "/login.htm"), FaultFileServer::loginPage());
-    EXPECT_EQ(out.count("完成\t"), 2);
-    EXPECT_EQ(out.count("失败\t"), 4);
-    EXPECT_TRUE(out.contains("总数:6 正在下载:0 等待:0 已完成:2 失败:4")) << out.toStdString();
+    const auto done = expected.count("Done");
+    const auto failed = expected.count("Failed");
+    EXPECT_EQ(out.count("完成\t"), done);
+    EXPECT_EQ(out.count("失败\t"), failed);
+    EXPECT_TRUE(out.contains(
+        QStringLiteral("总数:6 正在下载:0 等待:0 已完成:%1 失败:%2").arg(done).arg(failed)))
+        << out.toStdString();
     // Only the folder and the list: no settings, no cue files.
     EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList({"files", "list.txt", "r.tsv"}));
