@@ -29,7 +29,6 @@ class HandOver {
              SearchRunState& state, HandOverHost& host);
 
     void RunPass(Pass pass);
-    bool running() const { return running_; }
 
     // Whether the entries' folder is settled: asked at extraction (each entry holds it), or
     // the save-path dialog confirmed now.
