@@ -29,11 +29,16 @@ class HeadlessSession {
     AppServices& services() { return services_; }
     RequestFactory& requests() { return requests_; }
 
-    // Registers the window, the only one of the run, and loads it.
+    // Registers a window of the run, so that it is made when a window loads it by name.
     template <class W>
-    W* loadWindow() {
+    void registerWindow() {
         forms_.registerWindow(
             W::kName, [this](Forms& forms) { return std::make_unique<W>(forms, services_); });
+    }
+    // Registers the window and loads it; a window already loaded is given as it is.
+    template <class W>
+    W* loadWindow() {
+        registerWindow<W>();
         return forms_.load<W>(W::kName);
     }
 

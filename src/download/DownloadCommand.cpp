@@ -1,13 +1,9 @@
 #include "download/DownloadCommand.h"
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <QTextStream>
 #include <QUrl>
 
@@ -16,6 +12,7 @@
 #include "download/DownloadEntry.h"
 #include "download/DownloadList.h"
 #include "download/DownloadListOperations.h"
+#include "download/DownloadRun.h"
 #include "download/EntryNaming.h"
 #include "download/NumberedNames.h"
 #include "download/fFileDownload.h"
@@ -29,8 +26,6 @@ namespace {
 
 constexpr int kLongestPause = 600;
 constexpr int kTsvFields = 6;
-// How often the terminal's progress line is rewritten, in seconds.
-constexpr double kProgressEvery = 0.5;
 
 const QCommandLineOption kList(QStringLiteral("list"),
                                QStringLiteral("The documents: one address per line, or the TSV "
@@ -135,18 +130,6 @@ bool readChoices(const QCommandLineParser& parser, Options& options, QString& er
     return true;
 }
 
-// The folder, made as the save-path dialog makes it; empty when it cannot be made.
-QString madeFolder(const QString& folder, QTextStream& err) {
-    TerminalDialogs dialogs(err);
-    const QString wanted = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    const QString made = CreateFolderPath(wanted + u'/', dialogs);
-    if (made.isEmpty() ||
-        QFileInfo(made).canonicalFilePath() != QFileInfo(wanted).canonicalFilePath()) {
-        return {};
-    }
-    return WithTrailingSlash(made);
-}
-
 // A file the run can write at its end: its folder exists and takes new files.
 bool writable(const QString& path) {
     const QFileInfo file(path);
@@ -166,17 +149,6 @@ QString stateWord(EntryState state) {
             return QStringLiteral("Failed");
     }
     return {};
-}
-
-QString fileName(const DownloadEntry& entry) {
-    return entry.type().isEmpty() ? entry.name() : entry.name() + u'.' + entry.type();
-}
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 void setControls(fFileDownload& window, const Options& options, Config& config) {
@@ -221,100 +193,6 @@ void addDocuments(fFileDownload& window, const QList<Document>& documents, const
     list.setVisible(shown);
 }
 
-// Watches the list: one line per entry that ends, the times of the first start and the
-// last end, and a progress line on a terminal.
-class RunReport {
-  public:
-    RunReport(fFileDownload& window, Runtime& runtime, QTextStream& out, QTextStream& err)
-        : window_(window), runtime_(runtime), out_(out), err_(err), terminal_(isatty(2)) {
-        ListView* list = window.ListView3;
-        // Rows are counted from 0 in the signals.
-        QObject::connect(list, &ListView::rowChanged, list,
-                         [this, list](int row) { rowChanged(list->at(row + 1)); });
-        QObject::connect(list, &ListView::rowsReset, list, [this, list] {
-            for (int position = 1; position <= list->count(); ++position) {
-                rowChanged(list->at(position));
-            }
-        });
-    }
-
-    void tick() {
-        if (!terminal_ || runtime_.now() - shown_ < kProgressEvery) {
-            return;
-        }
-        shown_ = runtime_.now();
-        err_ << '\r' << StatusCountsText(*window_.ListView3) << "\x1b[K";
-        err_.flush();
-    }
-
-    void summary() {
-        if (terminal_) {
-            err_ << "\r\x1b[K";
-            err_.flush();
-        }
-        const double transfer = started_ ? lastEnd_ - firstStart_ : 0;
-        out_ << StatusCountsText(*window_.ListView3) << '\n'
-             << QStringLiteral("传输：%1 s  CPU：%2 s")
-                    .arg(transfer, 0, 'f', 3)
-                    .arg(cpuSeconds(), 0, 'f', 3)
-             << '\n';
-        out_.flush();
-    }
-
-  private:
-    void rowChanged(ListRow* row) {
-        const DownloadEntry entry(*window_.ListView3, row);
-        if (!entry.isValid()) {
-            return;
-        }
-        // Method 1 transfers inside the download tick: its rows carry the progress line.
-        tick();
-        const EntryState state = entry.state();
-        const bool ended = state == EntryState::Done || state == EntryState::Failed;
-        if (state == EntryState::Downloading && !started_) {
-            started_ = true;
-            firstStart_ = runtime_.now();
-        }
-        if (!ended) {
-            reported_.remove(entry.id());
-            return;
-        }
-        if (reported_.contains(entry.id())) {
-            return;
-        }
-        reported_.insert(entry.id());
-        lastEnd_ = runtime_.now();
-        if (terminal_) {
-            err_ << "\r\x1b[K";
-            err_.flush();
-        }
-        out_ << (state == EntryState::Done ? QStringLiteral("完成") : QStringLiteral("失败"))
-             << '\t' << fileName(entry) << '\t' << entry.progressText() << '\t'
-             << 选择url(entry.addresses()) << '\n';
-        out_.flush();
-    }
-
-    fFileDownload& window_;
-    Runtime& runtime_;
-    QTextStream& out_;
-    QTextStream& err_;
-    const bool terminal_;
-    QSet<quint64> reported_;
-    bool started_ = false;
-    double firstStart_ = 0;
-    double lastEnd_ = 0;
-    double shown_ = -kProgressEvery;
-};
-
-// Runs the download timer until it is off and no transfer runs any more.
-void runUntilIdle(fFileDownload& window, Runtime& runtime, RunReport& report) {
-    window.Command4->click();
-    while (window.DownloadActive()) {
-        runtime.waitStep();
-        report.tick();
-    }
-}
-
 // Puts the entries of the retry choice back in the queue; false when there were none.
 bool requeue(ListView& list, Retry retry) {
     const int waitingBefore = 统计未下载项数目(list);
@@ -325,15 +203,6 @@ bool requeue(ListView& list, Retry retry) {
         RequeueWebPages(list);
     }
     return 统计未下载项数目(list) > waitingBefore;
-}
-
-bool allDone(ListView& list) {
-    for (int position = 1; position <= list.count(); ++position) {
-        if (DownloadEntry(list, list.at(position)).state() != EntryState::Done) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace
@@ -442,7 +311,8 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
     }
     if (options && !options->folder.isEmpty()) {
         const QString asked = options->folder;
-        options->folder = madeFolder(asked, err);
+        TerminalDialogs dialogs(err);
+        options->folder = CreateFolderAsAsked(asked, dialogs);
         if (options->folder.isEmpty()) {
             error = QStringLiteral("cannot make the folder %1").arg(asked);
             options.reset();
@@ -458,18 +328,18 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
     fFileDownload& window = *session.loadWindow<fFileDownload>();
     setControls(window, *options, session.config());
     addDocuments(window, documents, options->folder);
-    RunReport report(window, session.runtime(), out, err);
+    DownloadRun run(window, session.runtime(), out, err);
     const StopSignals stop([&window](int) { window.StopDownload(); });
 
-    runUntilIdle(window, session.runtime(), report);
+    run.runUntilIdle();
     for (int round = 0; round < options->retryRounds && stop.caught() == 0 &&
                         options->retry != Retry::None && requeue(*window.ListView3, options->retry);
          ++round) {
-        runUntilIdle(window, session.runtime(), report);
+        run.runUntilIdle();
     }
-    report.summary();
+    run.summary();
 
-    int code = allDone(*window.ListView3) ? kExitDone : kExitNotAllDone;
+    int code = run.allDone() ? kExitDone : kExitNotAllDone;
     if (stop.caught() != 0) {
         err << "orvellin download: stopped by signal " << stop.caught() << '\n';
         code = kExitSignalBase + stop.caught();

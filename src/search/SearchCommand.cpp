@@ -1,14 +1,14 @@
 #include "search/SearchCommand.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
 
 #include "app/Config.h"
 #include "app/ConfigReaders.h"
 #include "app/HeadlessSession.h"
+#include "download/DownloadRun.h"
+#include "download/fFileDownload.h"
 #include "platform/controls/ListView.h"
 #include "platform/runtime/StopSignals.h"
 #include "platform/text/Gbk.h"
@@ -65,6 +65,11 @@ const QCommandLineOption kSaveFolder(QStringLiteral("save-folder"),
                                      QStringLiteral("The folder the results are to be saved "
                                                     "to (made when missing)."),
                                      QStringLiteral("DIR"));
+const QCommandLineOption kDownload(QStringLiteral("download"),
+                                   QStringLiteral("Hand every result over and download it into "
+                                                  "this folder (made when missing) before "
+                                                  "exiting."),
+                                   QStringLiteral("DIR"));
 const QCommandLineOption kExport(QStringLiteral("export"),
                                  QStringLiteral("Write the list as the window exports it "
                                                 "(GBK)."),
@@ -76,12 +81,13 @@ const QCommandLineOption kTsv(QStringLiteral("tsv"),
 void describe(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral(
         "Searches every keyword group for every chosen document type, page after page, and "
-        "collects the results.\nExit: 0 done, 1 an output file could not be written, 2 bad "
-        "options, 3 the engine asked for a human check."));
+        "collects the results.\nExit: 0 done, 1 an output file could not be written or a "
+        "download failed, 2 bad options, 3 the engine asked for a human check; of several, "
+        "the highest."));
     parser.addHelpOption();
     parser.addOptions({kKeywords, kKeyword, kTypes, kDelay, kTimeout, kPhrase, kTitleOnly,
                        kSimplified, kKeepUnknown, kKeepBlanks, kKeepSource, kSearchBase,
-                       kSaveFolder, kExport, kTsv});
+                       kSaveFolder, kDownload, kExport, kTsv});
 }
 
 bool readGroups(const QCommandLineParser& parser, Options& options, QString& error) {
@@ -159,18 +165,19 @@ bool readWaits(const QCommandLineParser& parser, Options& options, QString& erro
     return true;
 }
 
-// Makes the save folder as the save-path dialog does; a folder that comes out shallower
-// than asked was not made.
-bool makeSaveFolder(const QString& folder, Options& options, QString& error, QTextStream& err) {
+// Makes a folder of the options as the save-path dialog does; false with the reason when
+// it cannot be made as asked.
+bool makeFolder(QString& folder, const QString& what, QString& error, QTextStream& err) {
+    if (folder.isEmpty()) {
+        return true;
+    }
     TerminalDialogs dialogs(err);
-    const QString wanted = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    const QString made = CreateFolderPath(wanted + u'/', dialogs);
-    if (made.isEmpty() ||
-        QFileInfo(made).canonicalFilePath() != QFileInfo(wanted).canonicalFilePath()) {
-        error = QStringLiteral("cannot make the save folder %1").arg(folder);
+    const QString asked = folder;
+    folder = CreateFolderAsAsked(asked, dialogs);
+    if (folder.isEmpty()) {
+        error = QStringLiteral("cannot make the %1 folder %2").arg(what, asked);
         return false;
     }
-    options.saveFolder = made + u'/';
     return true;
 }
 
@@ -203,6 +210,19 @@ void setControls(fWebSearch& window, const Options& options) {
     window.Check2->setValue(!options.keepUnknown);
     window.Check1->setValue(!options.keepBlanks);
     window.Check12->setValue(!options.keepSource);
+}
+
+// Hands every result over as "分析全部" does and downloads them as the download window
+// does; false when not every entry ended Done.
+bool downloadResults(fWebSearch& window, fFileDownload& download, Runtime& runtime,
+                     const StopSignals& stop, QTextStream& out, QTextStream& err) {
+    DownloadRun run(download, runtime, out, err);
+    window.menu分析全部->click();
+    if (stop.caught() == 0) {
+        run.runUntilIdle();
+    }
+    run.summary();
+    return run.allDone();
 }
 
 }  // namespace
@@ -245,6 +265,13 @@ std::optional<Options> Parse(const QStringList& args, const QString& environment
     options.keepBlanks = parser.isSet(kKeepBlanks);
     options.keepSource = parser.isSet(kKeepSource);
     options.saveFolder = parser.value(kSaveFolder);
+    options.downloadFolder = parser.value(kDownload);
+    // The hand-over keeps the folder a result carries: with both, the documents would not
+    // go where --download says.
+    if (!options.saveFolder.isEmpty() && !options.downloadFolder.isEmpty()) {
+        error = QStringLiteral("--save-folder and --download both name the folder; give one");
+        return std::nullopt;
+    }
     options.exportFile = parser.value(kExport);
     options.tsvFile = parser.value(kTsv);
     return options;
@@ -268,8 +295,8 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
     QString error;
     std::optional<Options> options =
         Parse(args, qEnvironmentVariable("ORVELLIN_SEARCH_BASE"), error);
-    if (options && !options->saveFolder.isEmpty() &&
-        !makeSaveFolder(options->saveFolder, *options, error, err)) {
+    if (options && (!makeFolder(options->saveFolder, QStringLiteral("save"), error, err) ||
+                    !makeFolder(options->downloadFolder, QStringLiteral("download"), error, err))) {
         options.reset();
     }
     if (!options) {
@@ -280,17 +307,24 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
     HeadlessSession session(options->searchBase, err);
     fWebSearch& window = *session.loadWindow<fWebSearch>();
     setControls(window, *options);
-    // The folder is fixed for the run: the save-path dialog never opens.
+    // The folder is fixed for the run: the save-path dialog never opens. Results carry the
+    // save folder; those without one are handed over into the download folder.
     window.savePathPreset = true;
     session.config().AskPathAtExtraction = options->saveFolder.isEmpty() ? 0 : 1;
-    session.config().ChosenSaveFolder = options->saveFolder;
+    session.config().ChosenSaveFolder =
+        options->saveFolder.isEmpty() ? options->downloadFolder : options->saveFolder;
 
     printProgress(window, out);
-    // SIGINT and SIGTERM stop the batch as its stop button does, so that the results
-    // found so far are still written.
-    const StopSignals stop([&window](int) {
+    fFileDownload* download = nullptr;
+    // SIGINT and SIGTERM stop the run as the stop buttons do, so that the results found so
+    // far are still written.
+    const StopSignals stop([&window, &download](int) {
         if (window.batch.batchRunning()) {
             window.Command1->click();
+        }
+        window.Command5->click();
+        if (download) {
+            download->StopDownload();
         }
     });
     window.Command1->click();
@@ -301,6 +335,12 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (code == kExitVerification) {
         err << "orvellin search: the search engine asks for a human check; the run stopped\n";
     }
+    if (!options->downloadFolder.isEmpty() && stop.caught() == 0) {
+        download = session.loadWindow<fFileDownload>();
+        if (!downloadResults(window, *download, session.runtime(), stop, out, err)) {
+            code = std::max(code, kExitFailed);
+        }
+    }
     if (stop.caught() != 0) {
         err << "orvellin search: stopped by signal " << stop.caught() << '\n';
         code = kExitSignalBase + stop.caught();
@@ -308,7 +348,7 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
     const auto write = [&](const QString& path, const QByteArray& bytes) {
         if (!path.isEmpty() && !ReplaceFile(path, bytes)) {
             err << "orvellin search: cannot write " << path << '\n';
-            code = kExitWriteFailed;
+            code = std::max(code, kExitFailed);
         }
     };
     write(options->exportFile, Gbk::encode(window.ExportText()));

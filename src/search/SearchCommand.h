@@ -13,8 +13,10 @@ class QTextStream;
 // window's start values, never stored ones.
 namespace SearchCommand {
 
+// Of several outcomes the highest code is given.
 constexpr int kExitDone = 0;
-constexpr int kExitWriteFailed = 1;
+// An output file could not be written, or a download did not end Done.
+constexpr int kExitFailed = 1;
 constexpr int kExitBadOptions = 2;
 constexpr int kExitVerification = 3;
 // Stopped by SIGINT or SIGTERM: this plus the signal's number, as a shell reports it.
@@ -34,13 +36,15 @@ struct Options {
     QString searchBase;
     // With a "/" at the end; empty when the entries carry no folder.
     QString saveFolder;
+    // Where every result is downloaded after the search, with a "/" at the end; empty for
+    // no download.
+    QString downloadFolder;
     QString exportFile;
     QString tsvFile;
 };
 
 // The options of `args` (the words after "search"), or nothing with the reason in
-// `error`. A save folder is made here, so that a folder that cannot be made is a bad
-// option.
+// `error`.
 std::optional<Options> Parse(const QStringList& args, const QString& environmentBase,
                              QString& error);
 QString Usage();
@@ -49,7 +53,9 @@ QString Usage();
 // tab-separated; a tab, CR or LF inside a field becomes one blank.
 QString TsvText(const ListView& list);
 
-// Runs the batch and answers the exit code.
+// Runs the batch, with --download hands every result over and downloads it, and answers
+// the exit code. The save and download folders are made first, so that a folder that
+// cannot be made is a bad option.
 int Run(const QStringList& args, QTextStream& out, QTextStream& err);
 
 }  // namespace SearchCommand

@@ -18,6 +18,7 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/text/Gbk.h"
 #include "platform/window/Forms.h"
+#include "search/ResultColumns.h"
 #include "search/ResultPageRules.h"
 #include "sys/FileSystem.h"
 #include "sys/ListHelpers.h"
@@ -25,10 +26,7 @@
 
 namespace {
 
-enum Column { kTitle, kType, kStatus, kSaveFolder };
-
 const QString kLanguageGroup = QStringLiteral("语言");
-const QString kHandedOver = QStringLiteral("成功");
 constexpr int kStatusPanels = 2;
 constexpr int kBrowserStatusPanel = 2;
 // The splitter: its margins and thickness, and the room it leaves the list pane.
@@ -106,6 +104,7 @@ fWebSearch::fWebSearch(Forms& forms, AppServices& services)
       StatusBar1(new StatusBar(this, QStringLiteral("StatusBar1"), kStatusPanels)),
       Timer1(new Timer(this, QStringLiteral("Timer1"), services.runtime, 1000)),
       batch(services.runtime, forms.dialogs(), WebBrowser1, services.searchBase, runState, *this),
+      handOver(services.runtime, forms, services.config, *ListView1, runState, *this),
       services_(services) {
     setMinimumSize(QSize(kMinimumWidth, kMinimumHeight));
     Text2->setLocked(true);
@@ -186,6 +185,17 @@ void fWebSearch::bindHandlers() {
     Command4->onClick = guard([this] { batch.AddAllPages(); });
     Command9->onClick = guard([this] { Command9_Click(); });
     Command7->onClick = guard([this] { Command7_Click(); });
+    Command2->onClick = guard([this] { Command2_Click(); });
+    Check7->onClick = guard([this] { Check7_Click(); });
+    Timer1->onTick = guard([this] { Timer1_Timer(); });
+    Command5->onClick = guard([this] { runState.handOverStop = true; });
+    const auto pass = [this](HandOver::Pass pass) {
+        return guard([this, pass] { handOver.RunPass(pass); });
+    };
+    menu分析未分析项->onClick = pass(HandOver::Pass::分析未分析项);
+    menu分析失败项->onClick = pass(HandOver::Pass::分析失败项);
+    menu分析选中项->onClick = pass(HandOver::Pass::分析选中项);
+    menu分析全部->onClick = pass(HandOver::Pass::分析全部);
     Check5->onClick = guard([this] {
         if (WebBrowser1) {
             WebBrowser1->setSilent(Check5->value());
@@ -214,7 +224,9 @@ void fWebSearch::bindHandlers() {
     menu清除选中项->onClick =
         guard([this] { RemoveEntriesWhere([](ListRow* row) { return row->selected(); }); });
     menu清除分析成功项->onClick = guard([this] {
-        RemoveEntriesWhere([](ListRow* row) { return row->subItem(kStatus) == kHandedOver; });
+        RemoveEntriesWhere([](ListRow* row) {
+            return row->subItem(ResultColumns::kStatus) == ResultColumns::kHandedOver;
+        });
     });
     menu清除标题含指定字符项->onClick = guard([this] { menu清除标题_Click(true); });
     menu清除标题不含指定字符项->onClick = guard([this] { menu清除标题_Click(false); });
@@ -420,9 +432,9 @@ void fWebSearch::加入LV1(const QString& title, const QString& link, const QStr
     if (!row) {
         return;  // already in the list
     }
-    ListView1->setSubItem(row, kType, type);
+    ListView1->setSubItem(row, ResultColumns::kType, type);
     ListView1->setTag(row, sourcePage);
-    ListView1->setSubItem(row, kSaveFolder, saveFolder);
+    ListView1->setSubItem(row, ResultColumns::kSaveFolder, saveFolder);
 }
 
 void fWebSearch::FitResultColumns() {
@@ -472,6 +484,55 @@ void fWebSearch::progressChanged(const QString& progress) {
 
 void fWebSearch::pagesAdded() {
     FitResultColumns();
+}
+
+// --- the hand-over -----------------------------------------------------------------------
+
+void fWebSearch::Command2_Click() {
+    Command2->setEnabled(false);
+    if (ListView1->count() == 0) {
+        dialogs().info(QStringLiteral("列表没有数据哦！"));
+    } else if (ListView1->selectedRows().isEmpty()) {
+        handOver.RunPass(HandOver::Pass::分析全部);
+    } else {
+        popupMenu(menu加入);
+    }
+    Command2->setEnabled(true);
+}
+
+void fWebSearch::Check7_Click() {
+    // Switching the automatic mode on settles the folder once for all its passes.
+    const bool automatic = Check7->value() && handOver.SaveFolderConfirmed();
+    Timer1->setOn(automatic);
+    Check7->setValue(automatic);
+}
+
+void fWebSearch::Timer1_Timer() {
+    handOver.RunPass(HandOver::Pass::分析未分析项);
+}
+
+void fWebSearch::showPassRunning(bool running) {
+    if (running) {
+        Label11->setCaption(kPassRunning);
+        PicPanPrograss->bringToFront();
+    }
+    PicPanPrograss->setVisible(running);
+}
+
+bool fWebSearch::automaticMode() const {
+    return Timer1->isEnabled();
+}
+
+bool fWebSearch::confirmSaveFolder() {
+    if (savePathPreset) {
+        return true;
+    }
+    Window* dialog = forms().load(fSeleFileSavePath::kName);
+    if (!dialog) {
+        return false;
+    }
+    dialog->showModal();
+    return !services_.config.SavePathCancelled;
 }
 
 // --- the result list ---------------------------------------------------------------------
@@ -535,8 +596,9 @@ QString fWebSearch::ExportText() const {
     QString text;
     for (int position = 1; position <= ListView1->count(); ++position) {
         const ListRow* row = ListView1->at(position);
-        text += row->text() + QStringLiteral("-【") + row->subItem(kType) + QStringLiteral("】") +
-                row->subItem(kStatus) + QStringLiteral("\r\n");
+        text += row->text() + QStringLiteral("-【") + row->subItem(ResultColumns::kType) +
+                QStringLiteral("】") + row->subItem(ResultColumns::kStatus) +
+                QStringLiteral("\r\n");
     }
     return text;
 }

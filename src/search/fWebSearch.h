@@ -15,6 +15,8 @@
 #include "platform/controls/TextBox.h"
 #include "platform/controls/Timer.h"
 #include "platform/window/Window.h"
+#include "search/HandOver.h"
+#include "search/HandOverHost.h"
 #include "search/SearchBatch.h"
 #include "search/SearchBatchHost.h"
 #include "search/SearchOptions.h"
@@ -24,9 +26,9 @@ class Browser;
 struct AppServices;
 
 // The search window: the embedded browser that shows the engine's result pages, the
-// batch search that drives it (SearchBatch), and the result list that the extraction
-// of those pages fills.
-class fWebSearch final : public Window, private SearchBatchHost {
+// batch search that drives it (SearchBatch), the result list that the extraction of
+// those pages fills, and the hand-over of that list to the download window (HandOver).
+class fWebSearch final : public Window, private SearchBatchHost, private HandOverHost {
   public:
     static inline const QString kName = WindowNames::kSearch;
     // The run buttons' captions.
@@ -34,6 +36,8 @@ class fWebSearch final : public Window, private SearchBatchHost {
     static inline const QString kBatchStop = QStringLiteral("停止批量搜索");
     static inline const QString kAddAllStart = QStringLiteral("加入全部到列表");
     static inline const QString kAddAllStop = QStringLiteral("停止加入全部");
+    // Label11 while a hand-over pass runs.
+    static inline const QString kPassRunning = QStringLiteral("正在分析,请稍候...");
     static constexpr int kRowHeight = 17;
     // Smallest window, in twips.
     static constexpr int kMinimumWidth = 9000;
@@ -129,9 +133,11 @@ class fWebSearch final : public Window, private SearchBatchHost {
 
     SearchRunState runState;
     SearchBatch batch;
+    HandOver handOver;
 
     // When set, the save folder of the run is fixed beforehand (ChosenSaveFolder and
-    // AskPathAtExtraction) and the save-path dialog is never shown: the batch mode.
+    // AskPathAtExtraction) and the save-path dialog is never shown, neither at extraction
+    // nor at hand-over: the batch mode.
     bool savePathPreset = false;
 
     // The query options as the controls set them now.
@@ -163,6 +169,10 @@ class fWebSearch final : public Window, private SearchBatchHost {
     void batchStopRequested() override;
     void progressChanged(const QString& progress) override;
     void pagesAdded() override;
+    // What a hand-over pass reads and shows.
+    void showPassRunning(bool running) override;
+    bool automaticMode() const override;
+    bool confirmSaveFolder() override;
     // The save folder that an extraction passes on: ChosenSaveFolder when the folder is
     // asked at extraction, else the empty text.
     QString ExtractionSaveFolder() const;
@@ -177,6 +187,9 @@ class fWebSearch final : public Window, private SearchBatchHost {
     void PicBar_MouseUp(MouseButton button, QPoint twips);
     void Command9_Click();
     void Command7_Click();
+    void Command2_Click();
+    void Check7_Click();
+    void Timer1_Timer();
     void ListView1_MouseDown(MouseButton button);
     // The clearing commands.
     bool RefuseClearingDuringHandOver();

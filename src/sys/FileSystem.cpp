@@ -188,6 +188,16 @@ QString CreateFolderPath(const QString& path, Dialogs& dialogs) {
     return QFileInfo(built).isDir() ? built : QString();
 }
 
+QString CreateFolderAsAsked(const QString& folder, Dialogs& dialogs) {
+    const QString wanted = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    const QString made = CreateFolderPath(wanted + QLatin1Char('/'), dialogs);
+    if (made.isEmpty() ||
+        QFileInfo(made).canonicalFilePath() != QFileInfo(wanted).canonicalFilePath()) {
+        return {};
+    }
+    return made + QLatin1Char('/');
+}
+
 void ListSubfolders(QString& folder, QStringList& result, bool recursive) {
     if (!folder.startsWith(QLatin1Char('/'))) {
         return;

@@ -25,6 +25,10 @@ bool ReplaceFile(const QString& path, const QByteArray& bytes);
 // empty text. An empty part ends the walk; a part that cleans to nothing shows
 // "文件夹名称有误！不能创建文件夹！" and ends it too.
 QString CreateFolderPath(const QString& path, Dialogs& dialogs);
+// The folder made by CreateFolderPath as the absolute path of `folder`, ending in "/"; the
+// empty text when it could not be made as asked (a part is a file, or a name cleans to
+// another), so that nothing is saved where the user did not ask.
+QString CreateFolderAsAsked(const QString& folder, Dialogs& dialogs);
 
 // The directory walks append full paths to the caller's list, which starts with one
 // empty element and is never cleared. Each folder's entries are taken in name order

@@ -228,6 +228,46 @@ TEST_F(SearchCommandRun, BadOptionsAndUnwritableFilesEndWithTheirCodes) {
     EXPECT_TRUE(out.contains("--simplified-chinese"));
 }
 
+TEST_F(SearchCommandRun, DownloadFetchesEveryResultAndAFailedOneYieldsToTheCheck) {
+    engine.setDefaultResultCount(10);
+    engine.setResults(
+        "乙", "pdf",
+        {{"<b>乙</b> 报告", "/files/pdf/乙.pdf"}, {"<b>乙</b> 缺失", "/missing/乙.pdf"}});
+    struct Case {
+        QStringList keywords;
+        bool check;  // the search after the first meets the verification page
+        int code;
+    };
+    // 甲's documents all arrive, one of 乙's is missing, and then 丙 meets the check.
+    const Case cases[] = {{{"甲"}, false, 0}, {{"乙"}, false, 1}, {{"乙", "丙"}, true, 3}};
+    for (const Case& c : cases) {
+        const QString folder = home.filePath(QStringLiteral("docs/%1").arg(c.code));
+        engine.setVerificationAfter(c.check ? engine.searchRequests() + 1 : 0);
+        QStringList args{"--types", "pdf", "--download", folder, "--tsv", home.filePath("r.tsv")};
+        for (const QString& keyword : c.keywords) {
+            args << "--keyword" << keyword;
+        }
+        EXPECT_EQ(run(args), c.code) << err.toStdString();
+
+        const QStringList lines = QString::fromUtf8(read("r.tsv")).split('\n', Qt::SkipEmptyParts);
+        ASSERT_FALSE(lines.isEmpty());
+        int arrived = 0;
+        for (const QString& line : lines) {
+            const QStringList fields = line.split('\t');
+            EXPECT_EQ(fields.at(3), "成功");
+            if (!fields.at(1).contains("/missing/")) {
+                const bool posing = fields.at(1).contains(FakeSearchEngine::kPosingPath);
+                const QString name = fields.at(0) + (posing ? ".htm" : ".pdf");
+                EXPECT_TRUE(QFile::exists(folder + '/' + name)) << name.toStdString();
+                ++arrived;
+            }
+        }
+        EXPECT_EQ(out.count("\n完成\t"), arrived);
+        EXPECT_EQ(out.count("\n失败\t"), lines.size() - arrived);
+    }
+    EXPECT_FALSE(QDir(home.filePath("user")).exists());
+}
+
 TEST_F(SearchCommandRun, ATerminationStopsTheBatchAndStillWritesTheResults) {
     // Every search page hangs, so the run is in its first page wait when the signal comes.
     engine.setSearchNeverCompletes(true);

@@ -47,12 +47,22 @@ void splitQuery(const QString& p, QString& query, QString& type) {
     query = QString(p).remove(fileType).remove(QStringLiteral("intitle:")).remove(u'"').trimmed();
 }
 
+// What a site sends instead of a document when it wants a login first.
+const QByteArray kLoginPage = QByteArrayLiteral(
+    "<html><head><title>登录</title></head><body><p>请先登录，再下载文档。</p></body></html>\n");
+
 QByteArray documentBytes(const QString& type) {
     if (type == u"pdf") {
         return QByteArrayLiteral("%PDF-1.4\n1 0 obj << /Type /Catalog >> endobj\ntrailer\n%%EOF\n");
     }
     if (type == u"doc" || type == u"xls" || type == u"ppt") {
-        return QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(504, '\0');
+        // A compound document: its header, and after it the mark of the program that wrote it,
+        // by which its type is judged.
+        const QByteArray mark = type == u"doc"   ? QByteArray("\xEC\xA5\xC1\x00", 4)
+                                : type == u"xls" ? QByteArray("\x09\x08\x10\x00", 4)
+                                                 : QByteArray("\x00\x00\x00\xF0", 4);
+        return QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(504, '\0') + mark +
+               QByteArray(508, '\0');
     }
     if (type == u"docx") {
         return QByteArray("PK\x03\x04", 4) + QByteArray(60, '\0');
@@ -396,6 +406,10 @@ void FakeSearchEngine::search(const httplib::Request& request, httplib::Response
 
 void FakeSearchEngine::document(const httplib::Request& request, httplib::Response& response) {
     const QString path = QUrl::fromPercentEncoding(QByteArray::fromStdString(request.path));
+    if (path.startsWith(kPosingPath)) {
+        response.set_content(toStd(kLoginPage), "application/pdf");
+        return;
+    }
     const QString type = path.section(u'.', -1).toLower();
     response.set_content(toStd(documentBytes(type)), contentTypeOf(type).constData());
 }
@@ -421,8 +435,9 @@ void FakeSearchEngine::trickle(const httplib::Request& request, httplib::Respons
 
 QList<FakeResult> FakeSearchEngine::generatedResults(const QString& query, const QString& type,
                                                      int count) {
-    // Ten kinds of result in turn: kept ones, titles that the rules clean, and results
-    // that the rules refuse (sharing sites, unknown types, links without redirect).
+    // Ten kinds of result in turn: kept ones (the tenth pdf a web page posing as one),
+    // titles that the rules clean, and results that the rules refuse (sharing sites,
+    // unknown types, links without redirect).
     const QString q = escaped(query.isEmpty() ? QStringLiteral("文档") : query);
     const QString t = type.isEmpty() ? QStringLiteral("pdf") : type;
     QList<FakeResult> results;
@@ -467,6 +482,9 @@ QList<FakeResult> FakeSearchEngine::generatedResults(const QString& query, const
                 break;
             default:
                 result.titleHtml = QStringLiteral("<b>%1</b> 规范 %2").arg(q).arg(i);
+                if (t == u"pdf") {
+                    result.target = kPosingPath + file.section(u'/', -1);
+                }
                 break;
         }
         results.append(result);

@@ -30,8 +30,9 @@ struct FakeResult {
 // (result blocks "dd algo algo-sr", redirect links through "/r/.../RU=<target>/RK=",
 // a "compPagination" block with a "next" link), serves the documents its results point
 // to, and offers pages that tests need: slow ones, ones that never complete, cookies,
-// an echo of what a request carried, and documents that arrive slowly under
-// "/files/trickle/" (kTrickleLength bytes announced, kTrickleStep every kTrickleStepMs). Replies
+// an echo of what a request carried, documents that arrive slowly under
+// "/files/trickle/" (kTrickleLength bytes announced, kTrickleStep every kTrickleStepMs), and
+// web pages posing as PDFs under kPosingPath, as sites answer with a login page. Replies
 // are uncompressed (with TCP_NODELAY) unless compression is asked for. Configuration may change
 // while it serves. Destroy it after its clients: stopping waits for their kept-alive connections
 // (at most two seconds).
@@ -40,6 +41,9 @@ class FakeSearchEngine {
     static constexpr qint64 kTrickleLength = 1 << 20;
     static constexpr int kTrickleStep = 8 * 1024;
     static constexpr int kTrickleStepMs = 100;
+    // Documents under this path are a web page sent as application/pdf, whatever their
+    // names say. Every tenth generated pdf result links there.
+    static inline const QString kPosingPath = QStringLiteral("/files/posing/");
 
     // Listens on 127.0.0.1:port; 0 takes a free port.
     explicit FakeSearchEngine(int port = 0);
