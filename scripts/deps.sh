@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in packages.txt that are missing.
-# Quiet and quick when everything is present; names the package that fails.
+# Installs the Debian packages listed in packages.txt (or in the list given as $1) that
+# are missing. Quiet and quick when everything is present; names the package that fails.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$here/packages.txt")
+list=${1:-$here/packages.txt}
+mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$list")
 
 missing=()
 for pkg in "${wanted[@]}"; do

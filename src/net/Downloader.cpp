@@ -13,6 +13,9 @@ namespace {
 
 constexpr int kWatchdogMs = 1000;
 constexpr int kFirstStatusThatFails = 400;
+// What a reply may hold before the network thread stops reading from the socket: without
+// a bound the body piles up in memory whenever the disk is slower than the network.
+constexpr qint64 kReadBufferBytes = 128 * 1024;
 
 QString preparedAddress(const QString& address) {
     return QString(address)
@@ -72,6 +75,7 @@ void Downloader::startAttempt() {
         later(&Downloader::attemptFailed);  // not a web address
         return;
     }
+    reply_->setReadBufferSize(kReadBufferBytes);
     connect(reply_, &QNetworkReply::metaDataChanged, this, &Downloader::readHeaders);
     connect(reply_, &QNetworkReply::readyRead, this, &Downloader::readBody);
     connect(reply_, &QNetworkReply::downloadProgress, this, &Downloader::readProgress);
