@@ -267,6 +267,20 @@ echo "   orvellin's transfer phase / wget's wall time:   $vs_wget"
 echo "   orvellin's transfer phase / aria2c's wall time: $vs_aria"
 echo "   against the faster one: $faster (aim: at most 1.25): $(verdict "$faster" 1.25)"
 memory_aim large
+
+echo "== 1 file of $large_mb MB over one connection (orvellin --method 1) against wget"
+head -n 1 "$work/large.list" >"$work/one.list"
+cat "$(ls "$files/large"/* | head -n 1)" >/dev/null
+for round in $(seq "$runs"); do
+  echo "   run $round of $runs"
+  run one orvellin 1 $((large_mb * 1024 * 1024)) \
+    "$orvellin" download --list "$work/one.list" --folder "$out" --method 1 --max-size 100000
+  run one wget 1 $((large_mb * 1024 * 1024)) wget -nv -i "$work/one.list" -P "$out"
+done
+one_vs_wget=$(ratio "$(median one orvellin 4)" "$(median one wget 1)")
+echo "   orvellin's transfer phase / wget's wall time: $one_vs_wget (aim: at most 1.25):" \
+  "$(verdict "$one_vs_wget" 1.25)"
+echo "   peak memory (MB): orvellin $(mb "$(median one orvellin 3)"), wget $(mb "$(median one wget 3)")"
 rm -rf "$files/large"
 
 echo "== $small_count files of $small_kb KB"
