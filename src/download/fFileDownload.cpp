@@ -96,6 +96,7 @@ fFileDownload::fFileDownload(Forms& forms, AppServices& services)
       parallel(this, services.runtime, services.requests, *ListView3, runState, *this,
                [this](const std::function<void()>& event) { guard(event)(); }),
       scheduler(services.runtime, forms.dialogs(), *ListView3, runState, single, parallel, *this),
+      login(services.runtime, forms.dialogs(), Web1, *this),
       services_(services) {
     setMinimumSize(QSize(9000, 6000));
 
@@ -134,6 +135,32 @@ fFileDownload::fFileDownload(Forms& forms, AppServices& services)
     Timer1->onTick = guard([this] { scheduler.SupervisorTick(); });
 
     buildMenus();
+    bindLoginHandlers();
+}
+
+void fFileDownload::bindLoginHandlers() {
+    Command1->onClick = guard([this] { Command1_Click(); });
+    Command3->onClick = guard([this] { Command3_Click(); });
+    Command2->onClick = guard([this] { login.OpenLoginPage(); });
+    Command5->onClick = guard([this] { login.RunWebLogin(true); });
+    Check2->onClick = guard([this] { Check2_Click(); });
+    Check1->onClick = guard([this] { Timer2->setOn(Check1->value()); });
+    Timer2->onTick = guard([this] {
+        if (Web1) {
+            Web1->reload();
+        }
+    });
+    if (!Web1) {
+        return;
+    }
+    connect(Web1, &Browser::titleChange, this,
+            guard([this](const QString& title) { Web1_TitleChange(title); }));
+    connect(Web1, &Browser::documentComplete, this,
+            guard([this](bool topLevel, const QString&) { login.DocumentComplete(topLevel); }));
+    connect(Web1, &Browser::newWindow, this,
+            guard([this](const QString& url, bool* handled) { Web1_NewWindow(url, handled); }));
+    connect(Web1, &Browser::windowClosing, this, [](bool* cancel) { *cancel = true; });
+    connect(Web1, &Browser::quitRequested, this, [](bool* cancel) { *cancel = true; });
 }
 
 void fFileDownload::buildMenus() {
@@ -343,8 +370,62 @@ void fFileDownload::Command26_Click() {
     ApplyDownloadMethod(config.downloadMethod);
 }
 
-void fFileDownload::RunWebLogin(bool) {
-    // The login panel's steps come with the login form; downloads already call here.
+void fFileDownload::RunWebLogin(bool interactive) {
+    login.RunWebLogin(interactive);
+}
+
+// --- the login panel -----------------------------------------------------------------------
+
+void fFileDownload::Command1_Click() {
+    PicWebBK->setVisible(true);
+    ListRow* row = ListView3->selectedItem();
+    // Without a login running by itself, the user sees what the site answers for the entry.
+    if (Web1 && !Check1->value() && !Check2->value() && row) {
+        Web1->navigate(选择url(row->key()));
+    }
+}
+
+void fFileDownload::Command3_Click() {
+    PicWebBK->setVisible(false);
+    if (Web1 && !Check1->value()) {
+        Web1->navigate(QStringLiteral("about:blank"));
+    }
+}
+
+void fFileDownload::Check2_Click() {
+    if (Check2->value()) {
+        login.CheckLoginSettings(true);
+    }
+}
+
+void fFileDownload::Web1_TitleChange(const QString& title) {
+    if (title.trimmed().toLower() != QStringLiteral("about:blank")) {
+        StatusBar1->setPanelText(kStatePanel, title);
+    }
+}
+
+void fFileDownload::Web1_NewWindow(const QString& url, bool* handled) {
+    *handled = true;
+    const QString address = url.trimmed();
+    if (!address.isEmpty() && address.toLower() != QStringLiteral("about:blank")) {
+        Web1->navigate(address);
+    }
+}
+
+WebLoginHost::LoginSettings fFileDownload::loginSettings() const {
+    return {Text1->text(), Text2->text(), Text3->text(), Option4->value()};
+}
+
+void fFileDownload::clearAutoLogin() {
+    Check2->setValue(false);
+}
+
+void fFileDownload::setBrowseEnabled(bool enabled) {
+    Command2->setEnabled(enabled);
+}
+
+void fFileDownload::setTestLoginEnabled(bool enabled) {
+    Command5->setEnabled(enabled);
 }
 
 // --- what the scheduler and the methods read and show ----------------------------------

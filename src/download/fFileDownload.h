@@ -7,6 +7,8 @@
 #include "download/DownloadScheduler.h"
 #include "download/ParallelMethod.h"
 #include "download/SingleConnectionMethod.h"
+#include "download/WebLogin.h"
+#include "download/WebLoginHost.h"
 #include "platform/controls/Button.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/ComboBox.h"
@@ -25,7 +27,10 @@ class Browser;
 // The download window: the download list with its control panel, the login panel and
 // the menus. The list is the model of the entries (see DownloadEntry); it lives as
 // long as the window and starts empty at every load.
-class fFileDownload final : public Window, public DownloadMethodDisplay, private DownloadHost {
+class fFileDownload final : public Window,
+                            public DownloadMethodDisplay,
+                            private DownloadHost,
+                            private WebLoginHost {
   public:
     static inline const QString kName = WindowNames::kDownload;
     // The state icons of the list: <state>.png.
@@ -135,6 +140,7 @@ class fFileDownload final : public Window, public DownloadMethodDisplay, private
     SingleConnectionMethod single;
     ParallelMethod parallel;
     DownloadScheduler scheduler;
+    WebLogin login;
 
     // Label1 shows the number of entries: "12条".
     void RefreshCountLabel();
@@ -169,7 +175,19 @@ class fFileDownload final : public Window, public DownloadMethodDisplay, private
     bool closing() const override;
     void playCue(int number) override;
 
+    // What the web login reads and shows.
+    LoginSettings loginSettings() const override;
+    void clearAutoLogin() override;
+    void setBrowseEnabled(bool enabled) override;
+    void setTestLoginEnabled(bool enabled) override;
+
     void buildMenus();
+    void bindLoginHandlers();
+    void Command1_Click();
+    void Command3_Click();
+    void Check2_Click();
+    void Web1_TitleChange(const QString& title);
+    void Web1_NewWindow(const QString& url, bool* handled);
     void Command26_Click();
     void ListView3_ItemClick(ListRow* row);
     void ListView3_Click();

@@ -80,6 +80,9 @@ void FakeBrowser::click(const HtmlElement& element) {
     if (!document_ || element.document() != document_.get()) {
         return;
     }
+    const QString tag = element.tagName().toLower();
+    clickedElements_.append(element.id().isEmpty() ? tag + u'[' + element.name() + u']'
+                                                   : tag + u'#' + element.id());
     const QString target = element.closest(u"a").href();
     if (target.isEmpty()) {
         return;

@@ -35,6 +35,8 @@ class FakeBrowser final : public Browser {
     QString locationUrl() const override { return location_; }
 
     const QStringList& navigations() const { return navigations_; }
+    // Every element clicked, as "tag#id" or "tag[name]", in order.
+    const QStringList& clickedElements() const { return clickedElements_; }
     // Targets of the links clicked, in order.
     const QStringList& clickedLinks() const { return clickedLinks_; }
 
@@ -48,6 +50,7 @@ class FakeBrowser final : public Browser {
     std::shared_ptr<HtmlDocument> document_;
     QStringList navigations_;
     QStringList clickedLinks_;
+    QStringList clickedElements_;
     QStringList history_;
     int historyIndex_ = -1;
     QString location_;
