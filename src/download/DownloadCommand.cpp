@@ -43,6 +43,19 @@ const QCommandLineOption kMethod(QStringLiteral("method"),
 const QCommandLineOption kProxy(QStringLiteral("proxy"),
                                 QStringLiteral("An HTTP proxy for method 1."),
                                 QStringLiteral("HOST:PORT"));
+const QCommandLineOption kLoginUrl(QStringLiteral("login-url"),
+                                   QStringLiteral("Log in on this page before the run and again "
+                                                  "whenever a download brings a web page."),
+                                   QStringLiteral("URL"));
+const QCommandLineOption kAccount(QStringLiteral("account"),
+                                  QStringLiteral("The login's account; its password comes from "
+                                                 "--password-file or ORVELLIN_PASSWORD."),
+                                  QStringLiteral("NAME"));
+const QCommandLineOption kPasswordFile(QStringLiteral("password-file"),
+                                       QStringLiteral("A file whose first line is the password."),
+                                       QStringLiteral("FILE"));
+const QCommandLineOption kIpLogin(QStringLiteral("ip-login"),
+                                  QStringLiteral("Log in by address: no account."));
 const QCommandLineOption kSlots(QStringLiteral("slots"),
                                 QStringLiteral("Parallel transfers, 1 to 6 (default 3)."),
                                 QStringLiteral("N"));
@@ -80,8 +93,9 @@ void describe(QCommandLineParser& parser) {
         "plus the "
         "signal when stopped by SIGINT or SIGTERM."));
     parser.addHelpOption();
-    parser.addOptions({kList, kFolder, kMethod, kProxy, kSlots, kPause, kMaxSize, kSameName, kRetry,
-                       kRetryRounds, kStopAfterFailures, kTsv});
+    parser.addOptions({kList, kFolder, kMethod, kProxy, kLoginUrl, kAccount, kPasswordFile,
+                       kIpLogin, kSlots, kPause, kMaxSize, kSameName, kRetry, kRetryRounds,
+                       kStopAfterFailures, kTsv});
 }
 
 // A whole-number option within its range; false with the reason otherwise.
@@ -175,6 +189,13 @@ void setControls(fFileDownload& window, const Options& options, Config& config) 
         rules[int(*options.sameName)]->setValue(true);
     }
     window.Check5->setValue(options.stopAfterFailures);
+    if (!options.loginUrl.isEmpty()) {
+        window.Text1->setText(options.loginUrl);
+        window.Text2->setText(options.account);
+        window.Text3->setText(options.password);
+        (options.ipLogin ? window.Option5 : window.Option4)->setValue(true);
+        window.Check2->setValue(true);
+    }
 }
 
 // `folder` wins over the documents' own; without either, the current folder.
@@ -215,7 +236,41 @@ QString Usage() {
            parser.helpText().section(u'\n', 1);
 }
 
-std::optional<Options> Parse(const QStringList& args, QString& error) {
+// The login options; false with the reason when they do not make a login.
+bool readLogin(const QCommandLineParser& parser, const QString& environmentPassword,
+               Options& options, QString& error) {
+    options.loginUrl = parser.value(kLoginUrl).trimmed();
+    options.account = parser.value(kAccount).trimmed();
+    options.ipLogin = parser.isSet(kIpLogin);
+    if (parser.isSet(kPasswordFile)) {
+        QFile file(parser.value(kPasswordFile));
+        if (!file.open(QIODevice::ReadOnly)) {
+            error = QStringLiteral("cannot read the password file %1").arg(file.fileName());
+            return false;
+        }
+        options.password = QString::fromUtf8(file.readLine()).trimmed();
+    } else {
+        options.password = environmentPassword.trimmed();
+    }
+    const bool accountGiven = !options.account.isEmpty() || parser.isSet(kPasswordFile);
+    if (options.loginUrl.isEmpty()) {
+        if (accountGiven || options.ipLogin) {
+            error = QStringLiteral("--account, --password-file and --ip-login need --login-url");
+            return false;
+        }
+        return true;
+    }
+    if (options.ipLogin ? accountGiven : options.account.isEmpty() || options.password.isEmpty()) {
+        error = QStringLiteral(
+            "--login-url needs --account with a password (--password-file or "
+            "ORVELLIN_PASSWORD), or --ip-login alone");
+        return false;
+    }
+    return true;
+}
+
+std::optional<Options> Parse(const QStringList& args, QString& error,
+                             const QString& environmentPassword) {
     QCommandLineParser parser;
     describe(parser);
     if (!parser.parse(QStringList{QStringLiteral("orvellin download")} + args)) {
@@ -251,6 +306,9 @@ std::optional<Options> Parse(const QStringList& args, QString& error) {
             error = QStringLiteral("--proxy must be HOST:PORT with a port from 1 to 65535");
             return std::nullopt;
         }
+    }
+    if (!readLogin(parser, environmentPassword, options, error)) {
+        return std::nullopt;
     }
     options.listFile = parser.value(kList);
     options.folder = parser.value(kFolder);
@@ -299,7 +357,7 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
         return kExitDone;
     }
     QString error;
-    std::optional<Options> options = Parse(args, error);
+    std::optional<Options> options = Parse(args, error, qEnvironmentVariable("ORVELLIN_PASSWORD"));
     QFile list(options ? options->listFile : QString());
     if (options && !list.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("cannot read the list %1").arg(options->listFile);
@@ -331,6 +389,9 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
     DownloadRun run(window, session.runtime(), out, err);
     const StopSignals stop([&window](int) { window.StopDownload(); });
 
+    if (!options->loginUrl.isEmpty()) {
+        window.RunWebLogin(false);
+    }
     run.runUntilIdle();
     for (int round = 0; round < options->retryRounds && stop.caught() == 0 &&
                         options->retry != Retry::None && requeue(*window.ListView3, options->retry);

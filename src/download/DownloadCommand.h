@@ -41,6 +41,12 @@ struct Options {
     // The proxy of method 1: host and port; empty for none.
     QString proxyHost;
     QString proxyPort;
+    // The web login before the run and whenever a web page arrives: its address, and an
+    // account with its password or a login by address.
+    QString loginUrl;
+    QString account;
+    QString password;
+    bool ipLogin = false;
 };
 
 // One document of the list: a plain address line, or a line of the search's TSV.
@@ -53,8 +59,10 @@ struct Document {
 };
 
 // The options of `args` (the words after "download"), or nothing with the reason in
-// `error`.
-std::optional<Options> Parse(const QStringList& args, QString& error);
+// `error`. `environmentPassword` is ORVELLIN_PASSWORD, read when no password file is
+// given: a password never stands on the command line, where other users see it.
+std::optional<Options> Parse(const QStringList& args, QString& error,
+                             const QString& environmentPassword = {});
 QString Usage();
 
 // The documents of a list file's text: each non-blank line is an address, or a line of

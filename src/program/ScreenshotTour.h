@@ -24,7 +24,8 @@ class ScreenshotTour {
 
   private:
     void run();
-    bool shoot(const QString& windowName);
+    // Saves <picture>.png, the window's name when none is given.
+    bool shoot(const QString& windowName, const QString& picture = {});
     bool runSearchBatch(fWebSearch& window);
     void shootSearchWindow();
     void shootDownloadWindow();

@@ -12,6 +12,7 @@
 #include "download/DownloadCommand.h"
 #include "platform/runtime/QtRuntime.h"
 #include "support/FaultFileServer.h"
+#include "support/LoginSite.h"
 #include "support/WaitFor.h"
 
 namespace {
@@ -63,14 +64,18 @@ TEST(DownloadCommandOptions, OptionsReachTheirValuesAndBadOnesAreRefused) {
     EXPECT_EQ(defaults->retry, Retry::None);
     EXPECT_EQ(defaults->retryRounds, 3);
 
-    const QStringList bad[] = {{},
-                               {"--list", "l", "--slots", "7"},
-                               {"--list", "l", "--method", "3"},
-                               {"--list", "l", "--proxy", "host-without-port"},
-                               {"--list", "l", "--pause", "-1"},
-                               {"--list", "l", "--same-name", "keep"},
-                               {"--list", "l", "--retry", "all"},
-                               {"--list", "l", "extra"}};
+    const QStringList bad[] = {
+        {},
+        {"--list", "l", "--slots", "7"},
+        {"--list", "l", "--method", "3"},
+        {"--list", "l", "--proxy", "host-without-port"},
+        {"--list", "l", "--account", "a"},
+        {"--list", "l", "--login-url", "http://x/login", "--account", "a"},
+        {"--list", "l", "--login-url", "http://x/l", "--ip-login", "--account", "a"},
+        {"--list", "l", "--pause", "-1"},
+        {"--list", "l", "--same-name", "keep"},
+        {"--list", "l", "--retry", "all"},
+        {"--list", "l", "extra"}};
     for (const QStringList& args : bad) {
         EXPECT_FALSE(DownloadCommand::Parse(args, error)) << args.join(' ').toStdString();
         EXPECT_FALSE(error.isEmpty());
@@ -180,6 +185,20 @@ void DownloadCommandRun::checkRun(const QStringList& lines, const QString& folde
     // Only the folder and the list: no settings, no cue files.
     EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList({"files", "list.txt", "r.tsv"}));
+}
+
+TEST_F(DownloadCommandRun, ALoginBeforeTheRunLetsTheMembersDocumentThrough) {
+    const LoginSite site;
+    const QString folder = home.filePath("files");
+    const QString address = site.url("/docs/members.pdf");
+    // The password comes from the environment, never from the command line.
+    qputenv("ORVELLIN_PASSWORD", LoginSite::kPassword);
+    const int code = run({"--list", list({address}), "--folder", folder, "--login-url",
+                          site.url("/login"), "--account", LoginSite::kAccount});
+    qunsetenv("ORVELLIN_PASSWORD");
+    EXPECT_EQ(code, 0) << err.toStdString();
+    EXPECT_EQ(site.logins(), 1);
+    EXPECT_EQ(ReadFile(folder + "/members.pdf"), LoginSite::document());
 }
 
 TEST_F(DownloadCommandRun, BadOptionsEndWithTheirCodeBeforeAnythingIsFetched) {
