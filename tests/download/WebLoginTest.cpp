@@ -177,9 +177,12 @@ struct LiveWindow {
     fFileDownload* window = nullptr;
 };
 
-TEST(LoginLoop, ALoginPageInsteadOfThePdfLogsInAndTheDocumentIsFetchedAgain) {
+class LoginLoop : public ::testing::TestWithParam<int> {};
+
+TEST_P(LoginLoop, ALoginPageInsteadOfThePdfLogsInAndTheDocumentIsFetchedAgain) {
     LiveWindow live;
     fFileDownload& w = *live.window;
+    live.config.downloadMethod = int16_t(GetParam());
     w.Text1->setText(live.site.url("/login"));
     w.Text2->setText(QString::fromLatin1(LoginSite::kAccount));
     w.Text3->setText(QString::fromLatin1(LoginSite::kPassword));
@@ -202,5 +205,9 @@ TEST(LoginLoop, ALoginPageInsteadOfThePdfLogsInAndTheDocumentIsFetchedAgain) {
     w.Check3->setValue(false);
     live.forms.endProgram();
 }
+
+// The session cookie reaches both methods through the one cookie jar.
+INSTANTIATE_TEST_SUITE_P(ByMethod, LoginLoop, ::testing::Values(2, 1),
+                         [](const auto& info) { return "Method" + std::to_string(info.param); });
 
 }  // namespace
