@@ -28,6 +28,16 @@ bool selected(const DownloadEntry& entry) {
     return entry.row()->selected();
 }
 
+bool finishedPage(const DownloadEntry& entry) {
+    return finished(entry) && IsWebPageType(entry.type(), true);
+}
+
+// A running transfer owns its entry's file until it ends: reset, the entry would get a
+// second transfer, and a file deleted under it frees the name for another entry.
+bool downloading(const DownloadEntry& entry) {
+    return entry.state() == EntryState::Downloading;
+}
+
 void RequeueWhere(ListView& list, bool alwaysUnknownType, const EntryTest& matches) {
     ForEachEntry(list, [&](DownloadEntry& entry) {
         if (matches(entry)) {
@@ -43,8 +53,7 @@ EntryTest RequeueTest(RequeueChoice choice) {
         case RequeueChoice::Failed:
             return failed;
         case RequeueChoice::WebPages:
-            return
-                [](const DownloadEntry& e) { return finished(e) && IsWebPageType(e.type(), true); };
+            return finishedPage;
         case RequeueChoice::FailedOrWebPages:
             return [](const DownloadEntry& e) {
                 return failed(e) || (e.state() == EntryState::Done && IsWebPageType(e.type()));
@@ -70,24 +79,23 @@ EntryTest RemovalTest(RemovalChoice choice) {
 EntryTest DeletionTest(DeletionChoice choice) {
     switch (choice) {
         case DeletionChoice::WebPages:
-            return
-                [](const DownloadEntry& e) { return finished(e) && IsWebPageType(e.type(), true); };
+            return finishedPage;
         case DeletionChoice::Failed:
             return failed;
         case DeletionChoice::Selected:
-            return selected;
+            return [](const DownloadEntry& e) { return selected(e) && !downloading(e); };
     }
     return {};
 }
 
 // The three progress columns emptied and the file deleted; `requeue` also makes the
-// entry Waiting, unless it is downloading.
+// entry Waiting.
 void DeleteAndClear(DownloadEntry& entry, bool requeue) {
     entry.setSizeText(QString());
     entry.setReceivedText(QString());
     entry.setProgressText(QString());
     DeleteEntryFile(entry);
-    if (requeue && entry.state() != EntryState::Downloading) {
+    if (requeue) {
         entry.setState(EntryState::Waiting);
     }
 }
@@ -130,6 +138,9 @@ void RequeueSmallFiles(ListView& list, double limitBytes) {
 }
 
 void RemoveEntries(ListView& list, RemovalChoice choice) {
+    if (list.count() == 0) {
+        return;
+    }
     const EntryTest matches = RemovalTest(choice);
     const bool shown = list.visible();
     list.setVisible(false);
@@ -167,7 +178,7 @@ void DeleteEntryFiles(ListView& list, DeletionChoice choice) {
 void DeleteSmallFiles(ListView& list, double limitKB) {
     ForEachEntry(list, [limitKB](DownloadEntry& entry) {
         const std::optional<double> size = NumberIn(entry.sizeText());
-        if (size && *size / kBytesPerKB < limitKB) {
+        if (size && *size / kBytesPerKB < limitKB && !downloading(entry)) {
             DeleteAndClear(entry, true);
         }
     });

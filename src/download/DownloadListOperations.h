@@ -23,7 +23,7 @@ enum class RemovalChoice { Selected, Done, NotDone, Failed };
 enum class DeletionChoice {
     WebPages,  // type htm, html or xml, and Done or Failed
     Failed,    // Failed
-    Selected,  // selected, and put back in the queue
+    Selected,  // selected and not downloading, and put back in the queue
 };
 
 // Puts a finished entry back in the queue: its file is deleted only when it is the
@@ -45,11 +45,12 @@ void RemoveEntries(ListView& list, RemovalChoice choice);
 // asked for it by name. Failures are ignored.
 void DeleteEntryFile(DownloadEntry& entry);
 // Empties the size, received and percentage texts of the matching entries and deletes
-// their files. Selected entries go back in the queue, except one that is downloading:
-// its transfer goes on, and a second one must not start for it.
+// their files; the selected ones go back in the queue. An entry that is downloading is
+// left alone: its transfer owns the file, and back in the queue it would get a second
+// transfer.
 void DeleteEntryFiles(ListView& list, DeletionChoice choice);
 // Treats every entry whose size in bytes, divided by 1024, is below `limitKB` as
-// DeletionChoice::Selected treats a selected one, whatever its state.
+// DeletionChoice::Selected treats a selected one, whatever its other state.
 void DeleteSmallFiles(ListView& list, double limitKB);
 
 // The number a text holds (blanks around it allowed), as the size items read their

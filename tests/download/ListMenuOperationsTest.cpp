@@ -117,7 +117,7 @@ TEST(ListMenuOperations, RemovalItemsRemoveNeighbouringMatchesAndKeepTheFiles) {
     }
 }
 
-TEST(ListMenuOperations, DeletionItemsDeleteTheFilesAndRequeueOnlyWhatIsNotDownloading) {
+TEST(ListMenuOperations, DeletionItemsDeleteTheFilesAndLeaveDownloadingEntriesAlone) {
     const std::initializer_list<Sample> samples = {
         {"a", Ok, "htm"}, {"b", F, "XML"},        {"c", W, "html"},      {"d", Ok, "pdf"},
         {"e", F, "pdf"},  {"f", Ok, "pdf", true}, {"g", D, "pdf", true}, {"h", F, "pdf", true},
@@ -125,8 +125,8 @@ TEST(ListMenuOperations, DeletionItemsDeleteTheFilesAndRequeueOnlyWhatIsNotDownl
     const std::pair<DeletionChoice, const char*> cases[] = {
         {DeletionChoice::WebPages, "a:htm:3 b:XML:4"},
         {DeletionChoice::Failed, "b:XML:4 e:pdf:4 h:pdf:4"},
-        // A downloading entry stays Downloading: a second transfer would start for it.
-        {DeletionChoice::Selected, "f:pdf:1 g:pdf:2 h:pdf:1"},
+        // A downloading entry is left alone: a second transfer would start for it.
+        {DeletionChoice::Selected, "f:pdf:1 h:pdf:1"},
     };
     for (const auto& [choice, expected] : cases) {
         SampleList f(samples);
@@ -144,7 +144,8 @@ TEST(ListMenuOperations, DeletionItemsDeleteTheFilesAndRequeueOnlyWhatIsNotDownl
                       {"limit", Ok, "pdf", false, "5120"},
                       {"failed", F, "pdf", false, "下载失败"}});
     DeleteSmallFiles(sizes.list, 5);
-    EXPECT_EQ(sizes.treated(), "small:pdf:1 running:pdf:2");
+    EXPECT_EQ(sizes.treated(), "small:pdf:1");
+    EXPECT_TRUE(QFile::exists(sizes.dir() + "running.pdf"));
 }
 
 TEST(ListMenuOperations, ShuffleMovesEveryEntryKeepingItsIdFileAndFields) {
