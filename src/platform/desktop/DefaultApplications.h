@@ -5,20 +5,7 @@
 #include <optional>
 
 #include "platform/desktop/DesktopEntry.h"
-
-// The folders of the freedesktop lookups (the XDG base directories) and the current
-// desktops' names.
-struct XdgDirectories {
-    QString configHome;
-    QStringList configDirs;
-    QString dataHome;
-    QStringList dataDirs;
-    // XDG_CURRENT_DESKTOP in lower case, most specific first.
-    QStringList desktops;
-
-    // As the environment sets them, with the defaults of the base directory rules.
-    static XdgDirectories fromEnvironment();
-};
+#include "platform/desktop/XdgDirectories.h"
 
 // The desktop's default applications for MIME types, as the freedesktop MIME
 // applications rules find them: the defaults of the mimeapps.list files, most
