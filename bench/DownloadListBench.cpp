@@ -1,10 +1,11 @@
-// The download list at 100,000 entries: adding them, and the header sort by
-// "文件大小" with its zero-fill, each against a plain std::sort of the same size
-// texts in the same run. The ratios are printed at the end.
+// The download list at 100,000 entries: adding them, the header sort by "文件大小"
+// with its zero-fill, and the list menu's shuffle, each against a plain std::sort of
+// the same size texts in the same run. The ratios are printed at the end.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
 #include <QHash>
+#include <QRandomGenerator>
 #include <QStringList>
 #include <algorithm>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <random>
 
 #include "download/DownloadList.h"
+#include "download/DownloadListTools.h"
 
 namespace {
 
@@ -87,6 +89,19 @@ void AddEntries(benchmark::State& state) {
 }
 BENCHMARK(AddEntries)->Unit(benchmark::kMillisecond);
 
+void Shuffle(benchmark::State& state) {
+    const QStringList sizes = sizeTexts();
+    QObject owner;
+    ListView list(&owner, QStringLiteral("ListView3"));
+    fill(list, sizes);
+    QRandomGenerator random(7);
+    for (auto _ : state) {
+        ShuffleList(list, random);
+        benchmark::DoNotOptimize(list.at(1));
+    }
+}
+BENCHMARK(Shuffle)->Unit(benchmark::kMillisecond);
+
 // Prints the usual table and remembers each benchmark's CPU time per iteration (the
 // machine is shared, so wall time says more about the neighbours than about the list).
 class RatioReporter final : public benchmark::ConsoleReporter {
@@ -109,7 +124,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double baseline = reporter.times.value(QStringLiteral("PlainStdSortOfSizeTexts"));
     if (baseline > 0) {
-        for (const char* name : {"SortBySize", "AddEntries"}) {
+        for (const char* name : {"SortBySize", "AddEntries", "Shuffle"}) {
             const double time = reporter.times.value(QString::fromLatin1(name));
             if (time > 0) {
                 std::printf("%s / PlainStdSortOfSizeTexts (CPU time) = %.2f\n", name,

@@ -14,5 +14,6 @@ inline const QString kSearch = QStringLiteral("fWebSearch");
 inline const QString kDownload = QStringLiteral("fFileDownload");
 inline const QString kIEcache = QStringLiteral("fIEcache");
 inline const QString kCopyMove = QStringLiteral("Form_Copy_Move");
+inline const QString kUrlReplace = QStringLiteral("UrlReplace");
 
 }  // namespace WindowNames

@@ -218,10 +218,10 @@ void addDocuments(fFileDownload& window, const QList<Document>& documents, const
 bool requeue(ListView& list, Retry retry) {
     const int waitingBefore = 统计未下载项数目(list);
     if (retry == Retry::Failed || retry == Retry::Both) {
-        RequeueFailed(list);
+        RequeueEntries(list, RequeueChoice::Failed);
     }
     if (retry == Retry::Pages || retry == Retry::Both) {
-        RequeueWebPages(list);
+        RequeueEntries(list, RequeueChoice::WebPages);
     }
     return 统计未下载项数目(list) > waitingBefore;
 }

@@ -72,6 +72,19 @@ QString 对调url(const QString& addresses) {
     return addresses;
 }
 
+void ForEachEntry(ListView& list, const std::function<void(DownloadEntry&)>& visit) {
+    if (list.count() == 0) {
+        return;
+    }
+    const bool shown = list.visible();
+    list.setVisible(false);
+    for (int position = 1; position <= list.count(); ++position) {
+        DownloadEntry entry(list, list.at(position));
+        visit(entry);
+    }
+    list.setVisible(shown);
+}
+
 bool 检测是否下载列表完毕(ListView& list) {
     for (int position = 1; position <= list.count(); ++position) {
         const EntryState state = DownloadEntry(list, list.at(position)).state();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "download/DownloadEntry.h"
 #include "download/EntryFilePath.h"
@@ -20,6 +21,10 @@ QString 选择url(const QString& addresses);
 // Moves the last of two or three alternatives to the front (a|b gives b|a, a|b|c gives
 // c|a|b); one address, or four and more, stay as they are.
 QString 对调url(const QString& addresses);
+
+// Visits every entry first to last with the list hidden, so that a bound view is
+// repainted once; an empty list stays untouched.
+void ForEachEntry(ListView& list, const std::function<void(DownloadEntry&)>& visit);
 
 // True when every entry is Done or Failed; an empty list is finished.
 bool 检测是否下载列表完毕(ListView& list);

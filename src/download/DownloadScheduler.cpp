@@ -18,7 +18,8 @@
 namespace {
 
 constexpr int kFailureLimit = 5;
-enum RequeueChoice { kFailed = 0, kWebPages = 1, kBoth = 2 };
+// The automatic re-download's choice box.
+enum AutoRequeueChoice { kFailed = 0, kWebPages = 1, kBoth = 2 };
 
 }  // namespace
 
@@ -144,10 +145,10 @@ void DownloadScheduler::SupervisorTick() {
     }
     if (options.autoRequeue && !host_.downloadTimerOn()) {
         if (options.requeueChoice == kFailed || options.requeueChoice == kBoth) {
-            RequeueFailed(list_);
+            RequeueEntries(list_, RequeueChoice::Failed);
         }
         if (options.requeueChoice == kWebPages || options.requeueChoice == kBoth) {
-            RequeueWebPages(list_);
+            RequeueEntries(list_, RequeueChoice::WebPages);
         }
         host_.setDownloadTimer(true);
     }

@@ -1,8 +1,10 @@
 #include "download/fFileDownload.h"
 
+#include <QRandomGenerator>
 #include <QUrl>
 #include <algorithm>
 
+#include "app/AboutBox.h"
 #include "app/AppServices.h"
 #include "app/BrowserCacheViewer.h"
 #include "app/ConfigReaders.h"
@@ -10,6 +12,10 @@
 #include "app/fCover.h"
 #include "app/fOption.h"
 #include "download/DownloadList.h"
+#include "download/DownloadListTools.h"
+#include "download/EntryFileActions.h"
+#include "download/FileTypeDetection.h"
+#include "download/UrlReplace.h"
 #include "net/RequestFactory.h"
 #include "platform/browser/Browser.h"
 #include "platform/browser/BrowserFactory.h"
@@ -33,6 +39,8 @@ constexpr int kPathPanel = 2;
 constexpr int kStatePanel = 3;
 constexpr int kCountsPanel = 4;
 constexpr int kLongestPause = 600;
+// AutoSizeColumns' width for the wider of content and header.
+constexpr int kFitToContent = -2;
 
 // Only a web address (http or https) goes to the desktop's browser: the panel may show
 // text that came from a web page.
@@ -163,101 +171,151 @@ void fFileDownload::bindLoginHandlers() {
     connect(Web1, &Browser::quitRequested, this, [](bool* cancel) { *cancel = true; });
 }
 
+namespace {
+
+enum MenuFlag {
+    kSeparatorAfter = 1,
+    // Refused while downloads may run: it moves rows or files that transfers use.
+    kGuarded = 2,
+    // Lets pending events run first, as the re-download and deletion items do.
+    kEventsFirst = 4,
+};
+
+}  // namespace
+
+// The menu tree, one row per item in menu order: its depth (0 a menu of the bar, 1 an
+// item of it, 2 an item of a submenu), its member, name and caption, its handler and
+// its flags.
 void fFileDownload::buildMenus() {
-    menu列表操作 = addMenu(QStringLiteral("menu列表操作"), QStringLiteral("列表操作(&D)"));
-    MenuItem* list = menu列表操作;
-    menu全选 = list->add(QStringLiteral("menu全选"), QStringLiteral("全选"));
-    menu全不选 = list->add(QStringLiteral("menu全不选"), QStringLiteral("全不选"));
-    menu随机排序 = list->add(QStringLiteral("menu随机排序"), QStringLiteral("随机排序列表(打乱)"));
-    menu自动调整列宽 =
-        list->add(QStringLiteral("menu自动调整列宽"), QStringLiteral("自动调整列宽"));
-    list->addSeparator();
-    menu重新下载 = list->add(QStringLiteral("menu重新下载"), QStringLiteral("重新下载"));
-    menu重新下载选中项 =
-        menu重新下载->add(QStringLiteral("menu重新下载选中项"), QStringLiteral("选中项"));
-    menu重新下载出错项 =
-        menu重新下载->add(QStringLiteral("menu重新下载出错项"), QStringLiteral("出错项"));
-    menu重新下载网页类型 = menu重新下载->add(QStringLiteral("menu重新下载网页类型"),
-                                             QStringLiteral("网页类型文件(HTM/HTML/xml)项"));
-    menu重新下载出错和网页类型 =
-        menu重新下载->add(QStringLiteral("menu重新下载出错和网页类型"),
-                          QStringLiteral("重新下载出错项和网页类型文件项"));
-    menu重新下载小文件 = menu重新下载->add(QStringLiteral("menu重新下载小文件"),
-                                           QStringLiteral("文件大小小于指定数字的项"));
-    list->addSeparator();
-    menu移除 = list->add(QStringLiteral("menu移除"), QStringLiteral("移除(不删除文件)"));
-    menu移除选中项 = menu移除->add(QStringLiteral("menu移除选中项"), QStringLiteral("选中项"));
-    menu移除完成项 = menu移除->add(QStringLiteral("menu移除完成项"), QStringLiteral("完成项"));
-    menu移除未完成项 =
-        menu移除->add(QStringLiteral("menu移除未完成项"), QStringLiteral("未完成项"));
-    menu移除出错项 = menu移除->add(QStringLiteral("menu移除出错项"), QStringLiteral("全部出错项"));
-    menu清空全部 = menu移除->add(QStringLiteral("menu清空全部"), QStringLiteral("清空全部"));
-    menu删除文件 = list->add(QStringLiteral("menu删除文件"), QStringLiteral("删除文件(不移除)"));
-    menu删除网页类型 = menu删除文件->add(QStringLiteral("menu删除网页类型"),
-                                         QStringLiteral("网页类型文件(HTM/HTML/xml)项"));
-    menu删除出错项 = menu删除文件->add(QStringLiteral("menu删除出错项"), QStringLiteral("出错项"));
-    menu删除选中项 = menu删除文件->add(QStringLiteral("menu删除选中项"), QStringLiteral("选中项"));
-    menu删除小文件 =
-        menu删除文件->add(QStringLiteral("menu删除小文件"), QStringLiteral("文件大小小于指定数的"));
-    list->addSeparator();
-    menu下载全部 = list->add(QStringLiteral("menu下载全部"), QStringLiteral("开始下载"));
-    menu停止下载 = list->add(QStringLiteral("menu停止下载"), QStringLiteral("停止下载"));
-    menu取消下载选中项 =
-        list->add(QStringLiteral("menu取消下载选中项"), QStringLiteral("取消下载选中项"));
-    list->addSeparator();
-    menu打开下载文件 =
-        list->add(QStringLiteral("menu打开下载文件"), QStringLiteral("打开下载文件"));
-    menu打开所在文件夹 =
-        list->add(QStringLiteral("menu打开所在文件夹"), QStringLiteral("打开所在文件夹"));
-    menu用记事本打开 =
-        list->add(QStringLiteral("menu用记事本打开"), QStringLiteral("用记事本打开文件"));
-    list->addSeparator();
-    menu复制名称 = list->add(QStringLiteral("menu复制名称"), QStringLiteral("复制名称"));
-    menu批量替换网址 =
-        list->add(QStringLiteral("menu批量替换网址"), QStringLiteral("批量替换网址"));
-    menu导出名称 = list->add(QStringLiteral("menu导出名称"), QStringLiteral("导出名称"));
-    menu导出全部 = menu导出名称->add(QStringLiteral("menu导出全部"), QStringLiteral("全部"));
-    menu导出未完成项 =
-        menu导出名称->add(QStringLiteral("menu导出未完成项"), QStringLiteral("未完成项"));
-    list->addSeparator();
-    menu关闭窗口 = list->add(QStringLiteral("menu关闭窗口"), QStringLiteral("关闭本下载窗口"));
+    using W = fFileDownload;
+    struct Row {
+        int depth;
+        MenuItem* W::*item;
+        const char16_t* name;
+        const char16_t* caption;
+        void (*handler)(W&);
+        int flags;
+    };
+    static const Row rows[] = {
+        {0, &W::menu列表操作, u"menu列表操作", u"列表操作(&D)", nullptr, 0},
+        {1, &W::menu全选, u"menu全选", u"全选", [](W& w) { w.ListView3->selectAll(true); }, 0},
+        {1, &W::menu全不选, u"menu全不选", u"全不选", [](W& w) { w.ListView3->selectAll(false); },
+         0},
+        {1, &W::menu随机排序, u"menu随机排序", u"随机排序列表(打乱)",
+         [](W& w) { w.menu随机排序_Click(); }, kGuarded},
+        {1, &W::menu自动调整列宽, u"menu自动调整列宽", u"自动调整列宽",
+         [](W& w) { w.menu自动调整列宽_Click(); }, kSeparatorAfter},
+        {1, &W::menu重新下载, u"menu重新下载", u"重新下载", nullptr, kSeparatorAfter},
+        {2, &W::menu重新下载选中项, u"menu重新下载选中项", u"选中项",
+         [](W& w) { RequeueEntries(*w.ListView3, RequeueChoice::Selected); }, kEventsFirst},
+        {2, &W::menu重新下载出错项, u"menu重新下载出错项", u"出错项",
+         [](W& w) { RequeueEntries(*w.ListView3, RequeueChoice::Failed); }, kEventsFirst},
+        {2, &W::menu重新下载网页类型, u"menu重新下载网页类型", u"网页类型文件(HTM/HTML/xml)项",
+         [](W& w) { RequeueEntries(*w.ListView3, RequeueChoice::WebPages); }, kEventsFirst},
+        {2, &W::menu重新下载出错和网页类型, u"menu重新下载出错和网页类型",
+         u"重新下载出错项和网页类型文件项",
+         [](W& w) { RequeueEntries(*w.ListView3, RequeueChoice::FailedOrWebPages); }, kEventsFirst},
+        {2, &W::menu重新下载小文件, u"menu重新下载小文件", u"文件大小小于指定数字的项",
+         [](W& w) { w.menu重新下载小文件_Click(); }, kEventsFirst},
+        {1, &W::menu移除, u"menu移除", u"移除(不删除文件)", nullptr, 0},
+        {2, &W::menu移除选中项, u"menu移除选中项", u"选中项",
+         [](W& w) { w.Remove(RemovalChoice::Selected); }, kGuarded},
+        {2, &W::menu移除完成项, u"menu移除完成项", u"完成项",
+         [](W& w) { w.Remove(RemovalChoice::Done); }, kGuarded},
+        {2, &W::menu移除未完成项, u"menu移除未完成项", u"未完成项",
+         [](W& w) { w.Remove(RemovalChoice::NotDone); }, kGuarded},
+        {2, &W::menu移除出错项, u"menu移除出错项", u"全部出错项",
+         [](W& w) { w.Remove(RemovalChoice::Failed); }, kGuarded},
+        {2, &W::menu清空全部, u"menu清空全部", u"清空全部", [](W& w) { w.menu清空全部_Click(); },
+         kGuarded},
+        {1, &W::menu删除文件, u"menu删除文件", u"删除文件(不移除)", nullptr, kSeparatorAfter},
+        {2, &W::menu删除网页类型, u"menu删除网页类型", u"网页类型文件(HTM/HTML/xml)项",
+         [](W& w) { DeleteEntryFiles(*w.ListView3, DeletionChoice::WebPages); }, kEventsFirst},
+        {2, &W::menu删除出错项, u"menu删除出错项", u"出错项",
+         [](W& w) { DeleteEntryFiles(*w.ListView3, DeletionChoice::Failed); }, kEventsFirst},
+        {2, &W::menu删除选中项, u"menu删除选中项", u"选中项",
+         [](W& w) { DeleteEntryFiles(*w.ListView3, DeletionChoice::Selected); }, kEventsFirst},
+        {2, &W::menu删除小文件, u"menu删除小文件", u"文件大小小于指定数的",
+         [](W& w) { w.menu删除小文件_Click(); }, kEventsFirst},
+        {1, &W::menu下载全部, u"menu下载全部", u"开始下载", [](W& w) { w.Timer_Down->start(); }, 0},
+        {1, &W::menu停止下载, u"menu停止下载", u"停止下载", [](W& w) { w.StopDownload(); }, 0},
+        {1, &W::menu取消下载选中项, u"menu取消下载选中项", u"取消下载选中项",
+         [](W& w) { w.menu取消下载选中项_Click(); }, kSeparatorAfter},
+        {1, &W::menu打开下载文件, u"menu打开下载文件", u"打开下载文件",
+         [](W& w) { w.onCurrentEntry(OpenEntryFile); }, 0},
+        {1, &W::menu打开所在文件夹, u"menu打开所在文件夹", u"打开所在文件夹",
+         [](W& w) { w.onCurrentEntry(OpenEntryFolder); }, 0},
+        {1, &W::menu用记事本打开, u"menu用记事本打开", u"用记事本打开文件",
+         [](W& w) { w.onCurrentEntry(OpenEntryInTextEditor); }, kSeparatorAfter},
+        {1, &W::menu复制名称, u"menu复制名称", u"复制名称", [](W& w) { w.menu复制名称_Click(); },
+         0},
+        {1, &W::menu批量替换网址, u"menu批量替换网址", u"批量替换网址",
+         [](W& w) { w.menu批量替换网址_Click(); }, 0},
+        {1, &W::menu导出名称, u"menu导出名称", u"导出名称", nullptr, kSeparatorAfter},
+        {2, &W::menu导出全部, u"menu导出全部", u"全部", [](W& w) { w.ExportNames(false); }, 0},
+        {2, &W::menu导出未完成项, u"menu导出未完成项", u"未完成项",
+         [](W& w) { w.ExportNames(true); }, 0},
+        {1, &W::menu关闭窗口, u"menu关闭窗口", u"关闭本下载窗口", [](W& w) { w.close(); }, 0},
 
-    menu窗口 = addMenu(QStringLiteral("menu窗口"), QStringLiteral("窗口(&W)"));
-    menu资料检索分析窗口 =
-        menu窗口->add(QStringLiteral("menu资料检索分析窗口"), QStringLiteral("资料检索分析窗口"));
+        {0, &W::menu窗口, u"menu窗口", u"窗口(&W)", nullptr, 0},
+        {1, &W::menu资料检索分析窗口, u"menu资料检索分析窗口", u"资料检索分析窗口",
+         [](W& w) { w.menu资料检索分析窗口_Click(); }, 0},
 
-    menu工具 = addMenu(QStringLiteral("menu工具"), QStringLiteral("工具(&T)"));
-    menu设置 = menu工具->add(QStringLiteral("menu设置"), QStringLiteral("设置"));
-    menu自动定位到下载项 =
-        menu工具->add(QStringLiteral("menu自动定位到下载项"), QStringLiteral("自动定位到下载项"));
-    menu工具->addSeparator();
-    menu检查文件是否存在 =
-        menu工具->add(QStringLiteral("menu检查文件是否存在"), QStringLiteral("检查文件是否存在"));
-    menu检查并纠正文件类型 = menu工具->add(QStringLiteral("menu检查并纠正文件类型"),
-                                           QStringLiteral("检查并纠正磁盘文件类型"));
-    menu工具->addSeparator();
-    menu清空浏览器缓存 =
-        menu工具->add(QStringLiteral("menu清空浏览器缓存"), QStringLiteral("清空IE浏览器缓存"));
-    menu打开文件判断类型 =
-        menu工具->add(QStringLiteral("menu打开文件判断类型"), QStringLiteral("打开文件判断类型"));
+        {0, &W::menu工具, u"menu工具", u"工具(&T)", nullptr, 0},
+        {1, &W::menu设置, u"menu设置", u"设置", [](W& w) { w.menu设置_Click(); }, 0},
+        {1, &W::menu自动定位到下载项, u"menu自动定位到下载项", u"自动定位到下载项",
+         [](W& w) { w.menu自动定位到下载项->setChecked(!w.menu自动定位到下载项->checked()); },
+         kSeparatorAfter},
+        {1, &W::menu检查文件是否存在, u"menu检查文件是否存在", u"检查文件是否存在",
+         [](W& w) { CheckFilesExist(*w.ListView3); }, 0},
+        {1, &W::menu检查并纠正文件类型, u"menu检查并纠正文件类型", u"检查并纠正磁盘文件类型",
+         [](W& w) { w.menu检查并纠正文件类型_Click(); }, kGuarded | kSeparatorAfter},
+        {1, &W::menu清空浏览器缓存, u"menu清空浏览器缓存", u"清空IE浏览器缓存",
+         [](W& w) { ClearBrowserCache(w.forms(), true, CacheReach::EveryProfile); }, 0},
+        {1, &W::menu打开文件判断类型, u"menu打开文件判断类型", u"打开文件判断类型",
+         [](W& w) { w.menu打开文件判断类型_Click(); }, 0},
 
-    menu帮助 = addMenu(QStringLiteral("menu帮助"), QStringLiteral("帮助(&H)"));
-    menu关于 = menu帮助->add(QStringLiteral("menu关于"), QStringLiteral("关于"));
-    menu帮助->addSeparator();
+        {0, &W::menu帮助, u"menu帮助", u"帮助(&H)", nullptr, 0},
+        {1, &W::menu关于, u"menu关于", u"关于", [](W& w) { ShowAboutBox(w.dialogs()); },
+         kSeparatorAfter},
+        {1, &W::menu软件主页, u"menu软件主页", u"软件主页",
+         [](W& w) { OpenWebPage(ProgramPage(w.services_.makerSite), w.services_.shell); }, 0},
+        {1, &W::menu意见反馈, u"menu意见反馈", u"意见反馈",
+         [](W& w) {
+             SendFeedbackMail(w.services_.shell, w.services_.makerSite, Settings::kAppTitle,
+                              w.runtime().wallClock().date());
+         },
+         0},
+    };
+
+    MenuItem* parents[3] = {};
+    for (const Row& row : rows) {
+        const QString name = QString::fromUtf16(row.name);
+        const QString caption = QString::fromUtf16(row.caption);
+        MenuItem* item =
+            row.depth == 0 ? addMenu(name, caption) : parents[row.depth - 1]->add(name, caption);
+        this->*row.item = parents[row.depth] = item;
+        if (row.flags & kSeparatorAfter) {
+            parents[row.depth - 1]->addSeparator();
+        }
+        if (row.handler) {
+            item->onClick = guard([this, row] {
+                if ((row.flags & kGuarded) && refusedWhileDownloading()) {
+                    return;
+                }
+                if (row.flags & kEventsFirst) {
+                    runtime().yield();
+                    if (isUnloaded()) {
+                        return;
+                    }
+                }
+                row.handler(*this);
+            });
+        }
+    }
     // The maker's pages need its site; without one they stay disabled.
-    menu软件主页 = menu帮助->add(QStringLiteral("menu软件主页"), QStringLiteral("软件主页"));
-    menu意见反馈 = menu帮助->add(QStringLiteral("menu意见反馈"), QStringLiteral("意见反馈"));
     menu软件主页->setEnabled(!services_.makerSite.isEmpty());
     menu意见反馈->setEnabled(!services_.makerSite.isEmpty());
-
-    menu下载全部->onClick = guard([this] { Timer_Down->start(); });
-    menu停止下载->onClick = guard([this] { StopDownload(); });
-    menu自动定位到下载项->onClick =
-        guard([this] { menu自动定位到下载项->setChecked(!menu自动定位到下载项->checked()); });
-    menu关闭窗口->onClick = guard([this] { close(); });
-    menu设置->onClick = guard([this] { menu设置_Click(); });
-    menu清空浏览器缓存->onClick =
-        guard([this] { ClearBrowserCache(forms(), true, CacheReach::EveryProfile); });
 }
 
 // --- life cycle ------------------------------------------------------------------------
@@ -568,8 +626,130 @@ void fFileDownload::StatusBar1_PanelClick(int panel) {
     }
 }
 
+// --- the list menu ---------------------------------------------------------------------------
+
+bool fFileDownload::refusedWhileDownloading() {
+    if (!DownloadActive()) {
+        return false;
+    }
+    dialogs().info(QStringLiteral("停止下载以后，才能执行此操作！"));
+    return true;
+}
+
+void fFileDownload::menu重新下载小文件_Click() {
+    // Anything but a number ends it without a word.
+    if (const std::optional<double> limit =
+            NumberIn(dialogs().inputBox(QStringLiteral("请输入数字：")))) {
+        RequeueSmallFiles(*ListView3, *limit);
+    }
+}
+
+void fFileDownload::Remove(RemovalChoice choice) {
+    RemoveEntries(*ListView3, choice);
+    RefreshCountLabel();
+}
+
+void fFileDownload::menu清空全部_Click() {
+    if (dialogs().askYesNo(QStringLiteral("您确定要清空列表的所有信息吗？"), MessageIcon::None)) {
+        ListView3->clear();
+        RefreshCountLabel();
+    }
+}
+
+void fFileDownload::menu删除小文件_Click() {
+    const std::optional<double> limit = NumberIn(
+        dialogs().inputBox(QStringLiteral("请输入文件大小（KB），小于这个数的文件将会被全部删除！"),
+                           QStringLiteral("删除文件大小小于指定数的全部文件")));
+    if (!limit) {
+        dialogs().error(QStringLiteral("文件大小无效！"));
+        return;
+    }
+    DeleteSmallFiles(*ListView3, *limit);
+}
+
+void fFileDownload::menu随机排序_Click() {
+    QRandomGenerator random = QRandomGenerator::securelySeeded();
+    ShuffleList(*ListView3, random);
+    dialogs().info(QStringLiteral("随机排序完成！"));
+}
+
+void fFileDownload::menu自动调整列宽_Click() {
+    AutoSizeColumns(*ListView3, kFitToContent);
+    PaintRowStripes(*ListView3, kRowHeight);
+}
+
+void fFileDownload::menu取消下载选中项_Click() {
+    if (runState.downloadBusy) {
+        dialogs().error(QStringLiteral("停止下载后方可设置！"));
+        return;
+    }
+    CancelSelected(*ListView3);
+}
+
+void fFileDownload::onCurrentEntry(void (*action)(const DownloadEntry&, Shell&, Dialogs&)) {
+    if (ListRow* row = ListView3->selectedItem()) {
+        action(DownloadEntry(*ListView3, row), services_.shell, dialogs());
+    }
+}
+
+void fFileDownload::menu复制名称_Click() {
+    if (ListRow* row = ListView3->selectedItem()) {
+        services_.clipboard.clear();
+        services_.clipboard.setText(DownloadEntry(*ListView3, row).name());
+    }
+}
+
+void fFileDownload::menu批量替换网址_Click() {
+    if (auto* dialog = forms().load<UrlReplace>(UrlReplace::kName)) {
+        dialog->setList(*ListView3);
+        dialog->showModal();
+    }
+}
+
+void fFileDownload::ExportNames(bool unfinishedOnly) {
+    if (ListView3->count() == 0) {
+        return;
+    }
+    FileDialogOptions options;
+    options.filter = QStringLiteral("*.txt|*.txt");
+    options.defaultExtension = QStringLiteral("txt");
+    options.askBeforeOverwrite = true;
+    const QString path = dialogs().saveFile(options);
+    QString error;
+    if (!path.isEmpty() && !ExportEntryNames(*ListView3, path, unfinishedOnly, error)) {
+        dialogs().error(error);
+    }
+}
+
+void fFileDownload::menu资料检索分析窗口_Click() {
+    if (Window* search = forms().load(WindowNames::kSearch)) {
+        search->show();
+    }
+}
+
 void fFileDownload::menu设置_Click() {
     if (Window* options = forms().load(fOption::kName)) {
         options->showModal();
     }
+}
+
+void fFileDownload::menu检查并纠正文件类型_Click() {
+    if (ListView3->count() == 0) {
+        return;
+    }
+    const int corrected = CorrectEntryTypes(*ListView3);
+    dialogs().info(QStringLiteral("纠正文件类型：") + QString::number(corrected) +
+                   QStringLiteral("个."));
+}
+
+void fFileDownload::menu打开文件判断类型_Click() {
+    FileDialogOptions options;
+    options.filter = QStringLiteral("*.*|*.*");
+    const QString path = dialogs().openFile(options);
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString type = 打开文件判断文件类型(LocalFilePath(path));
+    dialogs().info(type.isEmpty() ? QStringLiteral("目前还无法判断。")
+                                  : QStringLiteral("文件类型为：") + type);
 }

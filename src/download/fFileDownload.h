@@ -3,6 +3,7 @@
 #include "app/DownloadMethodDisplay.h"
 #include "app/WindowNames.h"
 #include "download/DownloadHost.h"
+#include "download/DownloadListOperations.h"
 #include "download/DownloadRunState.h"
 #include "download/DownloadScheduler.h"
 #include "download/ParallelMethod.h"
@@ -23,6 +24,9 @@
 
 struct AppServices;
 class Browser;
+class Dialogs;
+class DownloadEntry;
+class Shell;
 
 // The download window: the download list with its control panel, the login panel and
 // the menus. The list is the model of the entries (see DownloadEntry); it lives as
@@ -188,6 +192,9 @@ class fFileDownload final : public Window,
     void Check2_Click();
     void Web1_TitleChange(const QString& title);
     void Web1_NewWindow(const QString& url, bool* handled);
+    // The guard of the operations that move rows or files: while downloads may run, it
+    // says so and refuses.
+    bool refusedWhileDownloading();
     void Command26_Click();
     void ListView3_ItemClick(ListRow* row);
     void ListView3_Click();
@@ -195,7 +202,23 @@ class fFileDownload final : public Window,
     void ListView3_ColumnClick(int column);
     void ListView3_MouseDown(MouseButton button);
     void StatusBar1_PanelClick(int panel);
+    // The list menu.
+    void menu重新下载小文件_Click();
+    void Remove(RemovalChoice choice);
+    void menu清空全部_Click();
+    void menu删除小文件_Click();
+    void menu随机排序_Click();
+    void menu自动调整列宽_Click();
+    void menu取消下载选中项_Click();
+    // Runs an action on the list's current entry; nothing when there is none.
+    void onCurrentEntry(void (*action)(const DownloadEntry&, Shell&, Dialogs&));
+    void menu复制名称_Click();
+    void menu批量替换网址_Click();
+    void ExportNames(bool unfinishedOnly);
+    void menu资料检索分析窗口_Click();
     void menu设置_Click();
+    void menu检查并纠正文件类型_Click();
+    void menu打开文件判断类型_Click();
     // Enables the list menu's items for the pop-up: removals while idle, stop while busy.
     void SetListMenuState();
     QString selectedDuplicatePolicy() const;

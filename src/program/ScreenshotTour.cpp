@@ -15,6 +15,7 @@
 #include "app/fSeleFileSavePath.h"
 #include "download/DownloadList.h"
 #include "download/EntryNaming.h"
+#include "download/UrlReplace.h"
 #include "download/fFileDownload.h"
 #include "platform/browser/Browser.h"
 #include "platform/browser/HtmlDocument.h"
@@ -268,6 +269,12 @@ void ScreenshotTour::run() {
             window->show();
             shoot(dialog);
         }
+    }
+    if (auto* replace = services_.forms.load<UrlReplace>(UrlReplace::kName)) {
+        replace->Text1->setText(QStringLiteral("http://old-mirror.example.com/"));
+        replace->Text2->setText(QStringLiteral("https://files.example.com/"));
+        replace->show();
+        shoot(UrlReplace::kName);
     }
     if (auto* cache = services_.forms.load<fIEcache>(fIEcache::kName)) {
         placeWindow(*cache, 860, 560);

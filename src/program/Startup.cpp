@@ -4,6 +4,7 @@
 #include "app/fCover.h"
 #include "app/fOption.h"
 #include "app/fSeleFileSavePath.h"
+#include "download/UrlReplace.h"
 #include "download/fFileDownload.h"
 #include "platform/window/Forms.h"
 #include "search/fWebSearch.h"
@@ -19,6 +20,8 @@ void registerWindows(AppServices& services) {
     services.forms.registerWindow(fFileDownload::kName, [&services](Forms& forms) {
         return std::make_unique<fFileDownload>(forms, services);
     });
+    services.forms.registerWindow(UrlReplace::kName,
+                                  [](Forms& forms) { return std::make_unique<UrlReplace>(forms); });
     services.forms.registerWindow(fWebSearch::kName, [&services](Forms& forms) {
         return std::make_unique<fWebSearch>(forms, services);
     });

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QUrl>
 
+#include "app/AboutBox.h"
 #include "app/AppServices.h"
 #include "app/BrowserCacheViewer.h"
 #include "app/Config.h"
@@ -250,11 +251,7 @@ void fWebSearch::bindHandlers() {
     menu清空IE浏览器缓存->onClick =
         guard([this] { ClearBrowserCache(forms(), true, CacheReach::EveryProfile); });
     menu网页源码另存为->onClick = guard([this] { menu网页源码另存为_Click(); });
-    menu关于->onClick = guard([this] {
-        dialogs().info(
-            QStringLiteral("雅虎页面数据检索分析\r\n按关键词批量搜索文档链接，"
-                           "加入下载列表后批量下载。"));
-    });
+    menu关于->onClick = guard([this] { ShowAboutBox(dialogs()); });
     menu使用方法->onClick = guard([this] {
         dialogs().info(
             QStringLiteral("1. 每行输入一组关键词，勾选文件类型；\r\n"

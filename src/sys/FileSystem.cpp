@@ -306,7 +306,13 @@ QString GetInternetCacheFolder(const QString& cacheFolder) {
     return folder;
 }
 
-bool ReplaceFile(const QString& path, const QByteArray& bytes) {
+bool ReplaceFile(const QString& path, const QByteArray& bytes, QString* error) {
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
+        return true;
+    }
+    if (error) {
+        *error = file.errorString();
+    }
+    return false;
 }

@@ -17,8 +17,9 @@ bool FileExists(const QString& path);
 bool FolderExists(const QString& path);
 
 // Writes the file whole: the old file stays until the new one is complete, and stays
-// as it was when the write fails. True when the new file is in place.
-bool ReplaceFile(const QString& path, const QByteArray& bytes);
+// as it was when the write fails. True when the new file is in place; otherwise `error`,
+// when given, receives the system's description of the failure.
+bool ReplaceFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
 // Creates every missing folder along the path, each part cleaned with CleanFileName,
 // and gives the deepest path that exists at the end without a trailing "/", or the

@@ -280,21 +280,27 @@ TEST(DownloadWindow, RightButtonOpensTheListMenuWithRemovalOrStopEnabled) {
     QSignalSpy popups(w, &Window::popupRequested);
     w->ListView3->mouseDown(MouseButton::Left, {});
     EXPECT_EQ(popups.count(), 0);
+    for (MenuItem* item : {w->menu移除, w->menu清空全部, w->menu全选, w->menu停止下载}) {
+        EXPECT_TRUE(item->enabled()) << "before the first right click";
+    }
 
-    w->ListView3->mouseDown(MouseButton::Right, {});
-    ASSERT_EQ(popups.count(), 1);
-    EXPECT_EQ(popups[0][0].value<MenuItem*>(), w->menu列表操作);
-    EXPECT_TRUE(w->menu移除->enabled());
-    EXPECT_TRUE(w->menu清空全部->enabled());
-    EXPECT_TRUE(w->menu全选->enabled());
-    EXPECT_FALSE(w->menu停止下载->enabled());
-
-    w->Timer_Down->start();
-    w->ListView3->mouseDown(MouseButton::Right, {});
-    EXPECT_FALSE(w->menu移除->enabled());
-    EXPECT_FALSE(w->menu清空全部->enabled());
-    EXPECT_FALSE(w->menu全选->enabled());
-    EXPECT_TRUE(w->menu停止下载->enabled());
+    const struct {
+        bool timer;
+        bool busy;
+    } cases[] = {{false, false}, {true, false}, {false, true}, {true, true}, {false, false}};
+    for (const auto& c : cases) {
+        w->Timer_Down->setOn(c.timer);
+        w->runState.downloadBusy = c.busy;
+        w->ListView3->mouseDown(MouseButton::Right, {});
+        ASSERT_FALSE(popups.isEmpty());
+        EXPECT_EQ(popups.takeLast()[0].value<MenuItem*>(), w->menu列表操作);
+        const bool busy = c.timer || c.busy;
+        EXPECT_EQ(w->menu移除->enabled(), !busy);
+        EXPECT_EQ(w->menu清空全部->enabled(), !busy);
+        EXPECT_EQ(w->menu全选->enabled(), !busy);
+        EXPECT_EQ(w->menu停止下载->enabled(), busy);
+        EXPECT_TRUE(w->menu删除文件->enabled() && w->menu重新下载->enabled());
+    }
 }
 
 TEST(DownloadWindow, StatusPanelOpensOnlyWebAddressesAndExistingFiles) {

@@ -80,6 +80,14 @@ TEST_F(ListViewRows, RowIdsSurviveSortRemovalAndMoves) {
     EXPECT_EQ(texts(list), QStringList({"c", "b"}));
     EXPECT_EQ(list.findById(idB), b);
     EXPECT_EQ(list.positionOf(b), 2);
+
+    // Several rows at once, in the order given; a row named twice moves once.
+    ListRow* c = list.at(1);
+    list.add(QStringLiteral("key-d"), QStringLiteral("d"));
+    list.moveToEnd(QList<ListRow*>{b, c, b});
+    EXPECT_EQ(texts(list), QStringList({"d", "b", "c"}));
+    EXPECT_EQ(list.positionOf(c), 3);
+    EXPECT_EQ(list.findById(idB), b);
 }
 
 TEST_F(ListViewRows, ChangingAKeyKeepsTheIndexAndRefusesATakenKey) {

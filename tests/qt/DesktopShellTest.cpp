@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
+#include <QDeadlineTimer>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -150,19 +152,50 @@ TEST_F(DesktopShellTest, FilesAndAddressesArriveUnchanged) {
     DesktopShell shell(QDBusConnection(QStringLiteral("no such connection")));
     const QString path = file(QStringLiteral("it's a \"file\" #1 ?%20;$(id)\n.txt"));
     EXPECT_TRUE(shell.openFile(path));
-    EXPECT_TRUE(shell.openInTextEditor(path));
     EXPECT_TRUE(shell.openFolder(dir.path()));
     const QString mail =
         QStringLiteral("mailto:feedback@maker.example?subject=%E6%88%91%20a&body=%0A%26");
     EXPECT_TRUE(shell.openUrl(mail));
     EXPECT_TRUE(shell.openUrl(QStringLiteral("https://maker.example/a?b=c&d=%E6%88%91")));
-    ASSERT_EQ(recorder.urls.size(), 5);
+    ASSERT_EQ(recorder.urls.size(), 4);
     EXPECT_EQ(recorder.urls[0].toLocalFile(), path);
-    EXPECT_EQ(recorder.urls[1].toLocalFile(), path);
-    EXPECT_EQ(recorder.urls[2].toLocalFile(), dir.path());
-    EXPECT_EQ(recorder.urls[3].toString(QUrl::FullyEncoded), mail);
-    EXPECT_EQ(recorder.urls[4].toString(QUrl::FullyEncoded),
+    EXPECT_EQ(recorder.urls[1].toLocalFile(), dir.path());
+    EXPECT_EQ(recorder.urls[2].toString(QUrl::FullyEncoded), mail);
+    EXPECT_EQ(recorder.urls[3].toString(QUrl::FullyEncoded),
               QStringLiteral("https://maker.example/a?b=c&d=%E6%88%91"));
+}
+
+TEST_F(DesktopShellTest, TheTextEditorIsStartedWithThePathAsOneArgument) {
+    const QString path = file(QStringLiteral("it's a \"file\" $(id) 50%f.txt"));
+    {
+        QFile text(path);
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write(QByteArray("纯文本"));
+    }
+    const XdgDirectories none{dir.filePath("config"), {}, dir.filePath("data"), {}, {}};
+    const QDBusConnection noBus(QStringLiteral("no such connection"));
+    EXPECT_FALSE(DesktopShell(noBus, DefaultApplications(none)).openInTextEditor(path));
+
+    // An "editor" that copies the file it is given.
+    const QString copy = dir.filePath(QStringLiteral("copy.txt"));
+    QDir().mkpath(dir.filePath("data/applications"));
+    QFile entry(dir.filePath("data/applications/copier.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write(("[Desktop Entry]\nType=Application\nName=Copier\nMimeType=text/plain;\n"
+                 "Exec=cp %f \"" +
+                 copy + "\"\n")
+                    .toUtf8());
+    entry.close();
+    EXPECT_TRUE(DesktopShell(noBus, DefaultApplications(none)).openInTextEditor(path));
+    const QByteArray text("纯文本");
+    QDeadlineTimer patience(10000);
+    while (QFileInfo(copy).size() < text.size() && !patience.hasExpired()) {
+        QThread::msleep(10);
+    }
+    QFile copied(copy);
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copied.readAll(), text);
+    EXPECT_TRUE(recorder.urls.isEmpty());
 }
 
 #include "DesktopShellTest.moc"

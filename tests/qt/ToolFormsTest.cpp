@@ -1,9 +1,10 @@
-// The forms of the tool windows: a widget of the right kind for every control, showing
-// the caption the window starts with.
+// The forms of the tool windows and of the address replacement dialog: a widget of the
+// right kind for every control, showing the caption the window starts with.
 #include <gtest/gtest.h>
 
 #include <memory>
 
+#include "download/UrlReplace.h"
 #include "platform/qt/FormRegistry.h"
 #include "platform/qt/QtWindowHost.h"
 #include "qt/FormWidgets.h"
@@ -14,7 +15,7 @@
 TEST(ToolForms, EveryControlHasItsWidgetWithTheWindowsCaption) {
     TestApp app;
     QtWindowHost host(app.forms);
-    for (const QString& name : {fIEcache::kName, Form_Copy_Move::kName}) {
+    for (const QString& name : {fIEcache::kName, Form_Copy_Move::kName, UrlReplace::kName}) {
         Window* window = app.forms.load(name);
         ASSERT_TRUE(window && host.formOf(window)) << name.toStdString();
         const std::unique_ptr<QWidget> unbound(FormRegistry::create(name));

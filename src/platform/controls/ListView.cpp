@@ -197,6 +197,34 @@ void ListView::moveToEnd(ListRow* row) {
     }
 }
 
+void ListView::moveToEnd(const QList<ListRow*>& moving) {
+    closeGap();
+    std::vector<bool> moves(rows_.size(), false);
+    std::vector<qsizetype> order;
+    order.reserve(size_t(moving.size()));
+    for (const ListRow* row : moving) {
+        const int position = positionOf(row);
+        if (position > 0 && !moves[size_t(position - 1)]) {
+            moves[size_t(position - 1)] = true;
+            order.push_back(position - 1);
+        }
+    }
+    std::vector<std::unique_ptr<ListRow>> reordered;
+    reordered.reserve(rows_.size());
+    for (size_t index = 0; index < rows_.size(); ++index) {
+        if (!moves[index]) {
+            reordered.push_back(std::move(rows_[index]));
+        }
+    }
+    for (const qsizetype index : order) {
+        reordered.push_back(std::move(rows_[size_t(index)]));
+    }
+    rows_ = std::move(reordered);
+    gapStart_ = qsizetype(rows_.size());
+    numberedBelow_ = 0;
+    structureChanged();
+}
+
 // --- row fields -------------------------------------------------------------------
 
 void ListView::setText(ListRow* row, const QString& text) {

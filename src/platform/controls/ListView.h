@@ -50,6 +50,9 @@ class ListView : public Control {
     void clear();
     // Moves a row to the end of the list, keeping its id.
     void moveToEnd(ListRow* row);
+    // Moves the rows to the end in this order, as one moveToEnd after the other would,
+    // in one pass however many rows move; the others keep their order.
+    void moveToEnd(const QList<ListRow*>& rows);
 
     void setText(ListRow* row, const QString& text);
     // Fails (false, nothing changes) when another row holds the key.

@@ -14,6 +14,6 @@ class Shell {
     virtual bool openFolder(const QString& path) = 0;
     // Opens a web or mailto address with the default handler.
     virtual bool openUrl(const QString& url) = 0;
-    // Opens a text file in the default text editor.
+    // Opens a text file in the default text editor; false when there is none to start.
     virtual bool openInTextEditor(const QString& path) = 0;
 };

@@ -3,6 +3,7 @@
 #include <QDBusMessage>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QProcess>
 #include <QUrl>
 
 namespace {
@@ -16,7 +17,8 @@ QUrl fileUrl(const QString& path) {
 
 }  // namespace
 
-DesktopShell::DesktopShell(const QDBusConnection& bus) : bus_(bus) {}
+DesktopShell::DesktopShell(const QDBusConnection& bus, DefaultApplications applications)
+    : bus_(bus), applications_(std::move(applications)) {}
 
 bool DesktopShell::openFile(const QString& path) {
     return QDesktopServices::openUrl(fileUrl(path));
@@ -46,5 +48,10 @@ bool DesktopShell::openUrl(const QString& url) {
 }
 
 bool DesktopShell::openInTextEditor(const QString& path) {
-    return openFile(path);
+    const std::optional<DesktopEntry> editor = applications_.forType(QStringLiteral("text/plain"));
+    if (!editor) {
+        return false;
+    }
+    const QStringList command = editor->command(QFileInfo(path).absoluteFilePath());
+    return QProcess::startDetached(command.first(), command.mid(1));
 }

@@ -2,15 +2,20 @@
 
 #include <QDBusConnection>
 
+#include "platform/desktop/DefaultApplications.h"
 #include "platform/desktop/Shell.h"
 
 // The desktop's default handlers through QDesktopServices. Showing a file selected asks
 // the file manager over D-Bus (org.freedesktop.FileManager1) and opens the file's
-// folder when no file manager answers.
+// folder when no file manager answers. The text editor is the desktop's default
+// application for text/plain, started with the file as one argument.
 class DesktopShell final : public Shell {
   public:
-    // `bus` is where the file manager is asked: the session bus, or a test's bus.
-    explicit DesktopShell(const QDBusConnection& bus = QDBusConnection::sessionBus());
+    // `bus` is where the file manager is asked: the session bus, or a test's bus;
+    // `applications` where the text editor is looked up.
+    explicit DesktopShell(
+        const QDBusConnection& bus = QDBusConnection::sessionBus(),
+        DefaultApplications applications = DefaultApplications(XdgDirectories::fromEnvironment()));
 
     bool openFile(const QString& path) override;
     bool showInFolder(const QString& path) override;
@@ -20,4 +25,5 @@ class DesktopShell final : public Shell {
 
   private:
     QDBusConnection bus_;
+    DefaultApplications applications_;
 };

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "ui_Form_Copy_Move.h"
+#include "ui_UrlReplace.h"
 #include "ui_fCover.h"
 #include "ui_fFileDownload.h"
 #include "ui_fIEcache.h"
@@ -35,6 +36,7 @@ QWidget* create(const QString& windowName) {
         {QStringLiteral("fOption"), make<Ui::fOption, QWidget>},
         {QStringLiteral("fSeleFileSavePath"), make<Ui::fSeleFileSavePath, QWidget>},
         {QStringLiteral("fWebSearch"), make<Ui::fWebSearch, QMainWindow>},
+        {QStringLiteral("UrlReplace"), make<Ui::UrlReplace, QWidget>},
     };
     const auto factory = forms.value(windowName);
     return factory ? factory() : nullptr;
