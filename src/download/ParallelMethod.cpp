@@ -8,6 +8,7 @@
 #include "download/DownloadRunState.h"
 #include "download/EntryNaming.h"
 #include "download/EntryTypeCorrection.h"
+#include "download/TransferEnding.h"
 #include "net/Downloader.h"
 #include "platform/controls/ListView.h"
 #include "platform/runtime/Runtime.h"
@@ -93,19 +94,7 @@ void ParallelMethod::SlotComplete(int slot, qint64 curBytes, qint64 maxBytes) {
         }
         CorrectEntryType(entry);
         host_.showStatusText(QStringLiteral("完成下载:") + entry.name());
-        const DownloadOptions options = host_.options();
-        const bool webPage = IsWebPageType(entry.type());
-        if (options.soundNotice) {
-            if (webPage) {
-                host_.playCue(kCueWebPage);
-            }
-            if (entry.state() == EntryState::Failed) {
-                host_.playCue(kCueFailed);
-            }
-        }
-        if (options.autoLogin && webPage) {
-            host_.RunWebLogin(false);
-        }
+        AnnounceTransferEnd(host_, entry, host_.options(), false);
     }
     state_.lastTransferEnd = runtime_.now();
 }

@@ -14,12 +14,12 @@
 #include "download/EntryTypeCorrection.h"
 #include "download/NumberedNames.h"
 #include "download/ResponseHeaders.h"
+#include "download/TransferEnding.h"
 #include "net/PartFile.h"
 #include "net/RequestFactory.h"
 #include "platform/controls/ListView.h"
 #include "platform/runtime/Runtime.h"
 #include "sys/FileSystem.h"
-#include "sys/SoundCue.h"
 
 namespace {
 
@@ -70,10 +70,6 @@ QString headerValue(const QString& headerText, const QString& name) {
         }
     }
     return {};
-}
-
-bool isWebPage(const QString& type) {
-    return IsWebPageType(type, true);
 }
 
 }  // namespace
@@ -386,20 +382,8 @@ void SingleConnectionMethod::Ending(quint64 entryId, const DownloadOptions& opti
     DownloadEntry entry = DownloadEntry::byId(list_, entryId);
     host_.showStatusText(QStringLiteral("完成下载:") + entry.name());
     state_.lastTransferEnd = runtime_.now();
-    // A window that closed, or a program that ends, hears no cue and logs in nowhere.
-    if (!entry.isValid() || host_.closing() || runtime_.quitRequested()) {
-        return;
-    }
-    const bool webPage = isWebPage(entry.type());
-    if (options.soundNotice) {
-        if (webPage) {
-            host_.playCue(kCueWebPage);
-        }
-        if (entry.state() == EntryState::Failed) {
-            host_.playCue(kCueFailed);
-        }
-    }
-    if (options.autoLogin && webPage) {
-        host_.RunWebLogin(false);
+    // A program that ends hears no cue and logs in nowhere.
+    if (!runtime_.quitRequested()) {
+        AnnounceTransferEnd(host_, entry, options, true);
     }
 }
