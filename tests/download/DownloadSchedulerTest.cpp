@@ -263,6 +263,37 @@ TEST_F(Scheduler, ClosingTheWindowOrEndingTheProgramDuringTransfersLeavesNothing
     }
 }
 
+TEST_F(Scheduler, ALongListOfBadAddressesAndAFolderThatTakesNoFilesEndInDefinedStates) {
+    const QString locked = app.temp.path() + QStringLiteral("/locked/");
+    QDir().mkpath(locked);
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const FilePermissionsHonoured honoured;
+    ListView& list = *window->ListView3;
+    AddEntry(list, kServer + "a.pdf", "a", "pdf", locked, {});
+    AddEntry(list, "ftp://files.test/b.pdf", "b", "pdf", folder, {});
+    AddEntry(list, kServer + "quote\"d name\n" + QString(8192, u'z'), "", "pdf", folder, {});
+    serve("a.pdf", FakeResponse::whole(kPdf));
+    for (int i = 0; i < 100000; ++i) {
+        AddEntry(list, kServer + QStringLiteral("many/%1.pdf").arg(i), "m", "pdf", folder, {});
+    }
+    setSlots(6);
+    window->Command4->click();
+    app.runtime.advance(3.5);
+    window->Command31->click();
+    int waiting = 0;
+    for (int position = 1; position <= list.count(); ++position) {
+        waiting += entry(position).state() == EntryState::Waiting ? 1 : 0;
+    }
+    for (int position = 1; position <= 3; ++position) {
+        EXPECT_EQ(entry(position).state(), EntryState::Failed) << position;
+    }
+    EXPECT_GT(waiting, 100000 - 30);
+    EXPECT_TRUE(QDir(locked).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    for (const QString& name : filesInFolder()) {
+        EXPECT_LE(name.toUtf8().size(), 255) << name.toStdString();
+    }
+}
+
 TEST(DownloadListOperations, RequeueDeletesOnlyTheEntrysOwnFileAndRotatesItsAddresses) {
     DownloadListFixture list;
     DownloadEntry own = list.add(QStringLiteral("http://a/1|http://b/1"), "own", "htm");
